@@ -1,0 +1,240 @@
+#include "platform/posix/RegFileStore.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cerrno>
+#include <cstring>
+
+namespace corvane {
+namespace {
+
+std::string errnoText(int error) { return std::strerror(error); }
+
+long long nanoseconds(const timespec& t) { return static_cast<long long>(t.tv_sec) * 1000000000LL + t.tv_nsec; }
+
+std::string folderOf(const std::string& path) {
+    const std::size_t slash = path.rfind('/');
+    if (slash == std::string::npos) return ".";
+    if (slash == 0) return "/";
+    return path.substr(0, slash);
+}
+
+std::string baseName(const std::string& path) {
+    const std::size_t slash = path.rfind('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+// mkdir -p; true when the folder exists afterwards.
+bool makeFolders(const std::string& dir) {
+    struct stat st {};
+    if (::stat(dir.c_str(), &st) == 0) return S_ISDIR(st.st_mode);
+    const std::string parent = folderOf(dir);
+    if (parent != dir && !makeFolders(parent)) return false;
+    return ::mkdir(dir.c_str(), 0777) == 0 || errno == EEXIST;
+}
+
+class Fd {
+public:
+    explicit Fd(int fd = -1) : m_fd(fd) {}
+    ~Fd() {
+        if (m_fd >= 0) ::close(m_fd);
+    }
+    Fd(const Fd&) = delete;
+    Fd& operator=(const Fd&) = delete;
+    int get() const { return m_fd; }
+    int release() {
+        const int fd = m_fd;
+        m_fd = -1;
+        return fd;
+    }
+
+private:
+    int m_fd;
+};
+
+bool writeAll(int fd, const std::string& bytes) {
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            return false;
+        }
+        done += static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+}  // namespace
+
+bool RegFileStore::Identity::operator==(const Identity& other) const {
+    if (exists != other.exists) return false;
+    if (!exists) return true;
+    return device == other.device && inode == other.inode && size == other.size &&
+           mtimeNs == other.mtimeNs && ctimeNs == other.ctimeNs;
+}
+
+RegFileStore::RegFileStore(std::string path)
+    : m_path(std::move(path)), m_dir(folderOf(m_path)) {
+    replaceTree(load(m_identity));
+}
+
+RegFileStore::~RegFileStore() {
+    // Changes made outside an update are saved at once; this only catches an update that was
+    // never ended, and a save that failed earlier.
+    if (!m_journal.empty()) save();
+}
+
+RegFileStore::Identity RegFileStore::identityNow() const {
+    Identity id;
+    struct stat st {};
+    if (::stat(m_path.c_str(), &st) != 0) return id;
+    id.exists = true;
+    id.device = st.st_dev;
+    id.inode = st.st_ino;
+    id.size = st.st_size;
+    id.mtimeNs = nanoseconds(st.st_mtim);
+    id.ctimeNs = nanoseconds(st.st_ctim);
+    id.mode = st.st_mode;
+    id.uid = st.st_uid;
+    id.gid = st.st_gid;
+    return id;
+}
+
+RegistryTree RegFileStore::load(Identity& identity) const {
+    Fd fd(::open(m_path.c_str(), O_RDONLY | O_CLOEXEC));
+    if (fd.get() < 0) {
+        if (errno == ENOENT) {
+            identity = Identity{};
+            return RegistryTree(RegFileVersion::Regedit4, RegFileEncoding::Ansi);
+        }
+        throw RegistryFileError("Cannot read the registry file " + m_path + ": " + errnoText(errno));
+    }
+    struct stat st {};
+    if (::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode)) {
+        throw RegistryFileError("Cannot read the registry file " + m_path + ": not a regular file");
+    }
+    std::string bytes;
+    bytes.resize(static_cast<std::size_t>(st.st_size));
+    std::size_t done = 0;
+    while (true) {
+        if (done == bytes.size()) bytes.resize(bytes.size() + 65536);
+        const ssize_t n = ::read(fd.get(), bytes.data() + done, bytes.size() - done);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) {
+            throw RegistryFileError("Cannot read the registry file " + m_path + ": " + errnoText(errno));
+        }
+        if (n == 0) break;
+        done += static_cast<std::size_t>(n);
+    }
+    bytes.resize(done);
+    identity.exists = true;
+    identity.device = st.st_dev;
+    identity.inode = st.st_ino;
+    identity.size = st.st_size;
+    identity.mtimeNs = nanoseconds(st.st_mtim);
+    identity.ctimeNs = nanoseconds(st.st_ctim);
+    identity.mode = st.st_mode;
+    identity.uid = st.st_uid;
+    identity.gid = st.st_gid;
+    try {
+        return RegistryTree::parse(bytes);
+    } catch (const RegFormatError& e) {
+        throw RegistryFileError("The registry file " + m_path + " cannot be read: line " +
+                                std::to_string(e.line()) + ": " + e.reason());
+    }
+}
+
+void RegFileStore::refresh() {
+    // Pick up what another process saved, unless this one has changes of its own waiting: those
+    // are merged when they are saved.
+    if (!m_journal.empty()) return;
+    if (identityNow() == m_identity) return;
+    try {
+        Identity id;
+        RegistryTree tree = load(id);
+        replaceTree(std::move(tree));
+        m_identity = id;
+    } catch (const RegistryFileError&) {
+        // Keep working on what was read before; saving reports the problem.
+    }
+}
+
+void RegFileStore::record(const RegChange& change) { m_journal.push_back(change); }
+
+std::string RegFileStore::writeFile(int dirFd, const std::string& bytes) {
+    static std::atomic<unsigned> counter{0};
+    const std::string tempName = "." + baseName(m_path) + ".tmp-" + std::to_string(::getpid()) +
+                                 "-" + std::to_string(counter++);
+    const std::string temp = m_dir + "/" + tempName;
+    Fd fd(::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
+    if (fd.get() < 0) return "Cannot save the registry file " + m_path + ": " + errnoText(errno);
+    auto fail = [&](int error) {
+        ::unlink(temp.c_str());
+        return "Cannot save the registry file " + m_path + ": " + errnoText(error);
+    };
+    // The new file takes the old one's permissions and, where allowed, its owner.
+    if (const Identity current = identityNow(); current.exists) {
+        ::fchmod(fd.get(), current.mode & 07777);
+        [[maybe_unused]] const int ignored = ::fchown(fd.get(), current.uid, current.gid);
+    }
+    if (!writeAll(fd.get(), bytes)) return fail(errno);
+    if (::fsync(fd.get()) != 0) return fail(errno);
+    if (::close(fd.release()) != 0) return fail(errno);
+    if (::rename(temp.c_str(), m_path.c_str()) != 0) return fail(errno);
+    ::fsync(dirFd);
+    return {};
+}
+
+std::string RegFileStore::save() {
+    if (m_journal.empty()) return {};
+    if (!makeFolders(m_dir)) {
+        return "Cannot save the registry file " + m_path + ": cannot create the folder " + m_dir;
+    }
+    Fd dir(::open(m_dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (dir.get() < 0) return "Cannot save the registry file " + m_path + ": " + errnoText(errno);
+    while (::flock(dir.get(), LOCK_EX) != 0) {
+        if (errno != EINTR) return "Cannot lock the registry file " + m_path + ": " + errnoText(errno);
+    }
+
+    // Under the lock no other process is writing, so any temporary file left in the folder was
+    // left by a process that died while saving.
+    if (DIR* listing = ::fdopendir(::dup(dir.get()))) {
+        const std::string prefix = "." + baseName(m_path) + ".tmp-";
+        while (const dirent* entry = ::readdir(listing)) {
+            if (std::strncmp(entry->d_name, prefix.c_str(), prefix.size()) == 0) {
+                ::unlinkat(dir.get(), entry->d_name, 0);
+            }
+        }
+        ::closedir(listing);
+    }
+
+    const Identity current = identityNow();
+    // A file without write permission is kept as it is, even for root.
+    if (current.exists && ((current.mode & 0222) == 0 || ::access(m_path.c_str(), W_OK) != 0)) {
+        return "Cannot save the registry file " + m_path + ": the file is read-only";
+    }
+    if (!(current == m_identity)) {
+        Identity id;
+        RegistryTree tree;
+        try {
+            tree = load(id);
+        } catch (const RegistryFileError& e) {
+            return e.what();
+        }
+        for (const RegChange& change : m_journal) tree.apply(change);
+        replaceTree(std::move(tree));
+        m_identity = id;
+    }
+    if (std::string error = writeFile(dir.get(), tree().serialize()); !error.empty()) return error;
+    m_identity = identityNow();
+    m_journal.clear();
+    return {};
+}
+
+}  // namespace corvane

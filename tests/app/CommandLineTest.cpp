@@ -1,0 +1,46 @@
+#include "app/CommandLine.h"
+
+#include <gtest/gtest.h>
+
+namespace corvane {
+namespace {
+
+TEST(CommandLine, OurOptionsAreTakenOutBeforeArgumentOne) {
+    struct Case {
+        std::vector<std::string> argv;
+        std::string argument1;
+        std::string machine;
+    };
+    const Case cases[] = {
+        {{"corvane", "--machine", "/m", "/SetClock"}, "/SetClock", "/m"},
+        {{"corvane", "/setclock", "--machine=/m"}, "/setclock", "/m"},
+        {{"corvane", "--demo", "/firstrun", "/setclock"}, "/firstrun", ""},
+        {{"corvane"}, "", ""},
+        {{"corvane", "--machine", "/m"}, "", "/m"},
+    };
+    for (const Case& c : cases) {
+        const CommandLine line = parseCommandLine(c.argv);
+        EXPECT_EQ(line.argument1(), c.argument1);
+        EXPECT_EQ(line.machineDir.value_or(""), c.machine);
+        EXPECT_TRUE(line.error.empty()) << line.error;
+    }
+}
+
+TEST(CommandLine, MalformedOptionsAreReported) {
+    EXPECT_EQ(parseCommandLine({"corvane", "--machine"}).error, "--machine needs a value");
+    EXPECT_EQ(parseCommandLine({"corvane", "--machine="}).error, "--machine needs a value");
+    EXPECT_FALSE(parseCommandLine({"corvane", "--demo", "--machine", "x"}).error.empty());
+}
+
+TEST(CommandLine, HelpAndVersion) {
+    EXPECT_TRUE(parseCommandLine({"corvane", "-h"}).help);
+    EXPECT_TRUE(parseCommandLine({"corvane", "--version"}).version);
+}
+
+TEST(CommandLine, AsciiLowerLeavesOtherLettersAlone) {
+    EXPECT_EQ(asciiLower("/SetCLOCK"), "/setclock");
+    EXPECT_EQ(asciiLower("\xC3\x84"), "\xC3\x84");
+}
+
+}  // namespace
+}  // namespace corvane
