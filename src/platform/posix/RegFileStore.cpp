@@ -1,12 +1,12 @@
 #include "platform/posix/RegFileStore.h"
 
-#include <dirent.h>
+#include "platform/AtomicFile.h"
+
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <atomic>
 #include <cerrno>
 #include <cstring>
 
@@ -22,11 +22,6 @@ std::string folderOf(const std::string& path) {
     if (slash == std::string::npos) return ".";
     if (slash == 0) return "/";
     return path.substr(0, slash);
-}
-
-std::string baseName(const std::string& path) {
-    const std::size_t slash = path.rfind('/');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
 // mkdir -p; true when the folder exists afterwards.
@@ -47,28 +42,10 @@ public:
     Fd(const Fd&) = delete;
     Fd& operator=(const Fd&) = delete;
     int get() const { return m_fd; }
-    int release() {
-        const int fd = m_fd;
-        m_fd = -1;
-        return fd;
-    }
 
 private:
     int m_fd;
 };
-
-bool writeAll(int fd, const std::string& bytes) {
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            return false;
-        }
-        done += static_cast<std::size_t>(n);
-    }
-    return true;
-}
 
 }  // namespace
 
@@ -90,20 +67,20 @@ RegFileStore::~RegFileStore() {
     if (!m_journal.empty()) save();
 }
 
-RegFileStore::Identity RegFileStore::identityNow() const {
+RegFileStore::Identity RegFileStore::Identity::of(const struct stat& st) {
     Identity id;
-    struct stat st {};
-    if (::stat(m_path.c_str(), &st) != 0) return id;
     id.exists = true;
     id.device = st.st_dev;
     id.inode = st.st_ino;
     id.size = st.st_size;
     id.mtimeNs = nanoseconds(st.st_mtim);
     id.ctimeNs = nanoseconds(st.st_ctim);
-    id.mode = st.st_mode;
-    id.uid = st.st_uid;
-    id.gid = st.st_gid;
     return id;
+}
+
+RegFileStore::Identity RegFileStore::identityNow() const {
+    struct stat st {};
+    return ::stat(m_path.c_str(), &st) == 0 ? Identity::of(st) : Identity{};
 }
 
 RegistryTree RegFileStore::load(Identity& identity) const {
@@ -133,15 +110,7 @@ RegistryTree RegFileStore::load(Identity& identity) const {
         done += static_cast<std::size_t>(n);
     }
     bytes.resize(done);
-    identity.exists = true;
-    identity.device = st.st_dev;
-    identity.inode = st.st_ino;
-    identity.size = st.st_size;
-    identity.mtimeNs = nanoseconds(st.st_mtim);
-    identity.ctimeNs = nanoseconds(st.st_ctim);
-    identity.mode = st.st_mode;
-    identity.uid = st.st_uid;
-    identity.gid = st.st_gid;
+    identity = Identity::of(st);
     try {
         return RegistryTree::parse(bytes);
     } catch (const RegFormatError& e) {
@@ -167,30 +136,6 @@ void RegFileStore::refresh() {
 
 void RegFileStore::record(const RegChange& change) { m_journal.push_back(change); }
 
-std::string RegFileStore::writeFile(int dirFd, const std::string& bytes) {
-    static std::atomic<unsigned> counter{0};
-    const std::string tempName = "." + baseName(m_path) + ".tmp-" + std::to_string(::getpid()) +
-                                 "-" + std::to_string(counter++);
-    const std::string temp = m_dir + "/" + tempName;
-    Fd fd(::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
-    if (fd.get() < 0) return "Cannot save the registry file " + m_path + ": " + errnoText(errno);
-    auto fail = [&](int error) {
-        ::unlink(temp.c_str());
-        return "Cannot save the registry file " + m_path + ": " + errnoText(error);
-    };
-    // The new file takes the old one's permissions and, where allowed, its owner.
-    if (const Identity current = identityNow(); current.exists) {
-        ::fchmod(fd.get(), current.mode & 07777);
-        [[maybe_unused]] const int ignored = ::fchown(fd.get(), current.uid, current.gid);
-    }
-    if (!writeAll(fd.get(), bytes)) return fail(errno);
-    if (::fsync(fd.get()) != 0) return fail(errno);
-    if (::close(fd.release()) != 0) return fail(errno);
-    if (::rename(temp.c_str(), m_path.c_str()) != 0) return fail(errno);
-    ::fsync(dirFd);
-    return {};
-}
-
 std::string RegFileStore::save() {
     if (m_journal.empty()) return {};
     if (!makeFolders(m_dir)) {
@@ -204,19 +149,10 @@ std::string RegFileStore::save() {
 
     // Under the lock no other process is writing, so any temporary file left in the folder was
     // left by a process that died while saving.
-    if (DIR* listing = ::fdopendir(::dup(dir.get()))) {
-        const std::string prefix = "." + baseName(m_path) + ".tmp-";
-        while (const dirent* entry = ::readdir(listing)) {
-            if (std::strncmp(entry->d_name, prefix.c_str(), prefix.size()) == 0) {
-                ::unlinkat(dir.get(), entry->d_name, 0);
-            }
-        }
-        ::closedir(listing);
-    }
+    removeStaleTempFiles(m_path);
 
     const Identity current = identityNow();
-    // A file without write permission is kept as it is, even for root.
-    if (current.exists && ((current.mode & 0222) == 0 || ::access(m_path.c_str(), W_OK) != 0)) {
+    if (current.exists && !canWriteFile(m_path)) {
         return "Cannot save the registry file " + m_path + ": the file is read-only";
     }
     if (!(current == m_identity)) {
@@ -231,7 +167,9 @@ std::string RegFileStore::save() {
         replaceTree(std::move(tree));
         m_identity = id;
     }
-    if (std::string error = writeFile(dir.get(), tree().serialize()); !error.empty()) return error;
+    if (const std::string error = writeFileAtomically(m_path, tree().serialize()); !error.empty()) {
+        return "Cannot save the registry file " + m_path + ": " + error;
+    }
     m_identity = identityNow();
     m_journal.clear();
     return {};

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <sys/stat.h>
 #include <sys/types.h>
 
 #include <stdexcept>
@@ -48,15 +49,12 @@ private:
         off_t size = 0;
         long long mtimeNs = 0;
         long long ctimeNs = 0;
-        mode_t mode = 0;
-        uid_t uid = 0;
-        gid_t gid = 0;
         bool operator==(const Identity& other) const;
+        static Identity of(const struct stat& st);
     };
 
     Identity identityNow() const;
     RegistryTree load(Identity& identity) const;
-    std::string writeFile(int dirFd, const std::string& bytes);
 
     std::string m_path;
     std::string m_dir;

@@ -1,0 +1,81 @@
+#include "app/PlatformFactory.h"
+
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+
+#include "app/DemoMachine.h"
+#include "platform/posix/HostDisplaySettings.h"
+#include "platform/posix/HostSystemFacts.h"
+#include "platform/posix/RegFileStore.h"
+#include "platform/posix/SysfsFirmware.h"
+#include "platform/posix/SysfsPortDevice.h"
+#include "platform/sim/SimDisplaySettings.h"
+#include "platform/sim/SimFirmware.h"
+#include "platform/sim/SimMachine.h"
+#include "platform/sim/SimPortDevice.h"
+#include "platform/sim/SimSystemFacts.h"
+
+namespace corvane {
+
+Platform::Platform() = default;
+Platform::~Platform() = default;
+Platform::Platform(Platform&&) noexcept = default;
+Platform& Platform::operator=(Platform&&) noexcept = default;
+
+namespace {
+
+std::string programPath() {
+    std::error_code error;
+    const auto path = std::filesystem::read_symlink("/proc/self/exe", error);
+    return error ? std::string("corvane") : path.string();
+}
+
+}  // namespace
+
+std::string hostRegistryPath() {
+    const char* data = std::getenv("XDG_DATA_HOME");
+    if (data != nullptr && *data == '/') return std::string(data) + "/corvane/registry.reg";
+    const char* home = std::getenv("HOME");
+    return std::string(home != nullptr ? home : ".") + "/.local/share/corvane/registry.reg";
+}
+
+Platform makePlatform(const std::optional<std::string>& machineDir) {
+    Platform p;
+    p.programPath = programPath();
+    try {
+        if (machineDir) {
+            p.machine = std::make_unique<SimMachine>(*machineDir);
+            p.registry = std::make_unique<RegFileStore>(p.machine->registryPath());
+            auto facts = std::make_unique<SimSystemFacts>(*p.machine);
+            p.port = std::make_unique<SimPortDevice>(*p.machine, facts->systemDirectory());
+            p.facts = std::move(facts);
+            p.firmware = std::make_unique<SimFirmware>(*p.machine);
+            p.display = std::make_unique<SimDisplaySettings>(*p.machine);
+        } else {
+            p.registry = std::make_unique<RegFileStore>(hostRegistryPath());
+            p.facts = std::make_unique<HostSystemFacts>(*p.registry);
+            p.port = std::make_unique<SysfsPortDevice>();
+            p.firmware = std::make_unique<SysfsFirmware>();
+            p.display = std::make_unique<HostDisplaySettings>();
+        }
+    } catch (const std::exception& e) {
+        throw PlatformError(e.what());
+    }
+    return p;
+}
+
+std::string makeDemoMachine() {
+    std::string pattern = (std::filesystem::temp_directory_path() / "corvane-demo-XXXXXX").string();
+    if (::mkdtemp(pattern.data()) == nullptr) throw PlatformError("Cannot create a folder for the demo machine");
+    for (const DemoFile& file : demoMachineFiles()) {
+        std::ofstream out(pattern + "/" + file.name, std::ios::binary);
+        out.write(file.bytes.data(), static_cast<std::streamsize>(file.bytes.size()));
+        if (!out) throw PlatformError("Cannot write the demo machine into " + pattern);
+    }
+    return pattern;
+}
+
+}  // namespace corvane

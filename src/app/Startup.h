@@ -1,0 +1,36 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "hardware/ClockSpeed.h"
+#include "platform/Dialogs.h"
+#include "platform/Firmware.h"
+#include "platform/SystemFacts.h"
+#include "settings/Registry.h"
+
+namespace corvane {
+
+// What the start finds out and keeps until the program ends.
+struct StartupState {
+    std::uint16_t ioBase = 0;
+    std::int32_t coreClock = 0;  // MHz; 0 when not stored
+    std::int32_t memClock = 0;   // MHz as the user sees it; 0 when not stored
+    OsVersion version;
+};
+
+// True when argument 1 selects the unattended clock mode.
+bool isClockModeArgument(const std::string& argument1);
+
+// The start of both modes: checks that the ATI driver's key exists (else shows why the program
+// ends and returns false), reads the stored clocks and stores the aperture size and I/O base the
+// firmware gives. The registry's root is set to HKEY_LOCAL_MACHINE.
+bool RunStart(TRegistry& registry, Firmware& firmware, SystemFacts& facts, Dialogs& dialogs,
+              StartupState& state);
+
+// The clock mode: programs the stored clocks into the chip (half the memory clock on a
+// Rage 128 VR) and stores what was programmed. Does nothing on Windows NT. A clock that is not
+// stored is taken from the chip rather than programmed as 0 MHz.
+void RunClockMode(TRegistry& registry, ClockHardware& hardware, const StartupState& state);
+
+}  // namespace corvane

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "platform/DisplaySettings.h"
+#include "platform/Firmware.h"
+#include "platform/PortDevice.h"
+#include "platform/RegistryStore.h"
+#include "platform/SystemFacts.h"
+
+namespace corvane {
+
+class SimMachine;
+
+// The outside world the program works on, built once at start and handed down.
+struct Platform {
+    Platform();
+    ~Platform();
+    Platform(Platform&&) noexcept;
+    Platform& operator=(Platform&&) noexcept;
+
+    std::unique_ptr<SimMachine> machine;  // set when running over an emulated machine
+    std::unique_ptr<RegistryStore> registry;
+    std::unique_ptr<PortDevice> port;
+    std::unique_ptr<Firmware> firmware;
+    std::unique_ptr<DisplaySettings> display;
+    std::unique_ptr<SystemFacts> facts;
+    std::string programPath;  // the full path of the program file
+};
+
+}  // namespace corvane

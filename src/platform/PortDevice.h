@@ -1,0 +1,26 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace corvane {
+
+// The port I/O driver as a program reaches it: a device opened by path, spoken to with
+// DeviceIoControl requests (2 reads a byte from an I/O port, 3 writes one).
+class PortDevice {
+public:
+    using Handle = std::uint32_t;
+    static constexpr Handle kInvalidHandle = 0xFFFFFFFFu;
+    static constexpr std::uint32_t kReadPort = 2;
+    static constexpr std::uint32_t kWritePort = 3;
+
+    virtual ~PortDevice() = default;
+    // CreateFileA(path, 0, 0, no security, 0, 0, no template): a handle, or kInvalidHandle.
+    virtual Handle createFile(const std::string& path) = 0;
+    // DeviceIoControl without overlapped I/O; true on success.
+    virtual bool deviceIoControl(Handle handle, std::uint32_t code, const void* in, std::uint32_t inSize,
+                                 void* out, std::uint32_t outSize, std::uint32_t* returned) = 0;
+    virtual bool closeHandle(Handle handle) = 0;
+};
+
+}  // namespace corvane

@@ -1,0 +1,52 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace corvane {
+
+class SimMachineError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+class TIniFile;
+
+// An emulated machine kept in a folder: its registry in registry.reg, its hardware described in
+// hardware.ini (see docs/machine-folder.md). hardware.ini is read again whenever it changed on
+// disk, so the window and a clock-mode run on the same machine see each other's changes.
+class SimMachine {
+public:
+    // Throws SimMachineError when the folder does not exist.
+    explicit SimMachine(std::string dir);
+    ~SimMachine();
+    SimMachine(const SimMachine&) = delete;
+    SimMachine& operator=(const SimMachine&) = delete;
+
+    const std::string& dir() const { return m_dir; }
+    std::string registryPath() const { return m_dir + "/registry.reg"; }
+    std::string hardwarePath() const { return m_dir + "/hardware.ini"; }
+
+    std::string text(const std::string& section, const std::string& key, const std::string& fallback) const;
+    // Numbers may be written in decimal or as 0xD000.
+    std::int64_t number(const std::string& section, const std::string& key, std::int64_t fallback) const;
+    void set(const std::string& section, const std::string& key, const std::string& value);
+    // Several values of one section in one update of the file.
+    void set(const std::string& section, const std::vector<std::pair<std::string, std::string>>& values);
+    void setNumber(const std::string& section, const std::string& key, std::int64_t value);
+
+    bool isWindowsNt() const { return number("Windows", "PlatformId", 1) == 2; }
+
+private:
+    const TIniFile& ini() const;
+
+    std::string m_dir;
+    mutable std::unique_ptr<TIniFile> m_ini;
+    mutable std::string m_stamp;  // what the file looked like when it was read
+};
+
+}  // namespace corvane
