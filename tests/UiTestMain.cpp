@@ -1,0 +1,13 @@
+// Runs the window tests inside a QApplication; without a display they draw offscreen.
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    ::testing::InitGoogleTest(&argc, argv);
+    QApplication app(argc, argv);
+    QApplication::setApplicationDisplayName("Corvane");
+    return RUN_ALL_TESTS();
+}
