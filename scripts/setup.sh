@@ -6,7 +6,7 @@ packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  xvfb xauth xdotool fonts-dejavu-core
+  xvfb xauth xdotool fonts-dejavu-core fonts-liberation2
 )
 
 missing=()

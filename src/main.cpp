@@ -1,3 +1,9 @@
+#include <QApplication>
+#include <QDir>
+#include <QMessageBox>
+#include <QScreen>
+#include <QStyle>
+#include <QTimer>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -5,9 +11,16 @@
 
 #include "app/CommandLine.h"
 #include "app/PlatformFactory.h"
+#include "app/RegEditFrm.h"
 #include "app/Startup.h"
 #include "platform/Dialogs.h"
+#include "platform/TickSource.h"
+#include "platform/qt/LogindRestart.h"
+#include "platform/qt/QtDialogs.h"
+#include "platform/qt/QtShellOpener.h"
 #include "settings/Registry.h"
+#include "widgets/ClassicStyle.h"
+#include "widgets/DialogChar.h"
 
 namespace {
 
@@ -16,6 +29,126 @@ using namespace corvane;
 int fail(const std::string& message) {
     std::fprintf(stderr, "corvane: %s\n", message.c_str());
     return 1;
+}
+
+bool hasDisplay() {
+    return !qEnvironmentVariableIsEmpty("DISPLAY") || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") ||
+           !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM");
+}
+
+// Answers every question No and prints what was asked, for drawing the window into a picture.
+class UnattendedDialogs : public Dialogs {
+public:
+    DialogResult show(const DialogRequest& request) override {
+        std::fprintf(stderr, "[%s] %s\n", request.caption.c_str(),
+                     displayText(QString::fromStdString(request.text)).toLocal8Bit().constData());
+        return request.buttons == DialogButtons::Ok ? DialogResult::Ok : DialogResult::No;
+    }
+};
+
+// The splash of a window drawn into a picture is not waited for.
+class NoWaitTicks : public SystemTickSource {
+public:
+    void sleep(std::uint32_t) override {}
+};
+
+int runClockMode(const std::optional<std::string>& machineDir) {
+    Platform platform = makePlatform(machineDir);
+    StderrDialogs dialogs;
+    TRegistry registry(*platform.registry);
+    RegistryUpdate update(*platform.registry);
+    StartupState state;
+    if (RunStart(registry, *platform.firmware, *platform.facts, dialogs, state)) {
+        ClockHardware hardware{*platform.port, *platform.display, dialogs,
+                               [&platform] { return platform.facts->systemDirectory(); }};
+        RunClockMode(registry, hardware, state);
+    }
+    update.commit();
+    return 0;
+}
+
+QWidget* pageNamed(TForm1& form, const QString& name) {
+    for (int i = 0; i < form.PageControl->count(); ++i) {
+        QWidget* page = form.PageControl->widget(i);
+        const QString caption = form.PageControl->tabText(i);
+        if (page->objectName().compare(name, Qt::CaseInsensitive) == 0 ||
+            caption.compare(name, Qt::CaseInsensitive) == 0) {
+            return page;
+        }
+    }
+    return nullptr;
+}
+
+int runWindowMode(char* program, const CommandLine& ours, const std::optional<std::string>& machineDir) {
+    std::string screenshot = ours.screenshot.value_or("");
+    const bool headlessDemo = ours.demo && screenshot.empty() && !hasDisplay();
+    if (headlessDemo) screenshot = machineDir.value_or(QDir::tempPath().toStdString()) + "/corvane-window.png";
+    if (!screenshot.empty() && !hasDisplay()) qputenv("QT_QPA_PLATFORM", "offscreen");
+
+    // The toolkit takes out its own options; argument 1 is what remains after ours and its.
+    std::vector<char*> args;
+    args.push_back(program);
+    for (std::size_t i = 1; i < ours.arguments.size(); ++i) args.push_back(const_cast<char*>(ours.arguments[i].c_str()));
+    int count = static_cast<int>(args.size());
+    args.push_back(nullptr);
+    QApplication app(count, args.data());
+    // The classic look of the Windows 9x controls the program was made for.
+    QApplication::setStyle(new ClassicStyle);
+    QApplication::setPalette(QApplication::style()->standardPalette());
+    QApplication::setApplicationName("Corvane");
+    QApplication::setApplicationDisplayName("Corvane");
+    const std::string argument1 = count > 1 ? std::string(args[1]) : std::string();
+
+    Platform platform;
+    try {
+        platform = makePlatform(machineDir);
+    } catch (const std::exception& e) {
+        if (screenshot.empty()) QMessageBox::critical(nullptr, "Error", QString::fromStdString(e.what()));
+        return fail(e.what());
+    }
+    if (!platform.restart) platform.restart = std::make_unique<LogindRestart>();
+    QtDialogs interactive;
+    UnattendedDialogs unattended;
+    Dialogs& dialogs = screenshot.empty() ? static_cast<Dialogs&>(interactive) : unattended;
+    QtShellOpener shell;
+    SystemTickSource realTicks;
+    NoWaitTicks noWait;
+
+    {
+        TRegistry registry(*platform.registry);
+        RegistryUpdate update(*platform.registry);
+        StartupState state;
+        const bool atiKeyFound = RunStart(registry, *platform.firmware, *platform.facts, dialogs, state);
+        update.commit();
+        if (!atiKeyFound) return 0;
+    }
+
+    TForm1 form(FormServices{*platform.registry, *platform.facts, *platform.port, *platform.display,
+                             *platform.restart, shell, dialogs, screenshot.empty() ? static_cast<TickSource&>(realTicks) : noWait,
+                             platform.programPath, argument1});
+    if (!form.created()) return 0;
+    TFloatMinimizer::setApplicationMainForm(&form);
+    interactive.setParent(&form);
+
+    if (screenshot.empty()) {
+        form.show();
+        return QApplication::exec();
+    }
+    if (ours.page) {
+        QWidget* page = pageNamed(form, QString::fromStdString(*ours.page));
+        if (page == nullptr) return fail("there is no page " + *ours.page);
+        form.PageControl->setCurrentWidget(page);
+    }
+    form.prepareFirstShow();
+    form.show();
+    QApplication::processEvents();
+    if (!form.grab().save(QString::fromStdString(screenshot), "PNG")) return fail("cannot write " + screenshot);
+    if (headlessDemo) {
+        std::printf("No display was found, so the demo window was drawn into %s\n", screenshot.c_str());
+    } else {
+        std::printf("%s\n", screenshot.c_str());
+    }
+    return 0;
 }
 
 }  // namespace
@@ -34,29 +167,15 @@ int main(int argc, char** argv) {
         std::printf("Corvane %s\n", CORVANE_VERSION);
         return 0;
     }
-
     std::optional<std::string> machineDir = line.machineDir;
     if (!machineDir) {
         if (const char* env = std::getenv("CORVANE_MACHINE"); env != nullptr && *env != '\0') machineDir = env;
     }
     try {
         if (line.demo) machineDir = makeDemoMachine();
-        Platform platform = makePlatform(machineDir);
-        const bool clockMode = isClockModeArgument(line.argument1());
-        StderrDialogs dialogs;
-
-        TRegistry registry(*platform.registry);
-        RegistryUpdate update(*platform.registry);
-        StartupState state;
-        if (RunStart(registry, *platform.firmware, *platform.facts, dialogs, state) && clockMode) {
-            ClockHardware hardware{*platform.port, *platform.display, dialogs,
-                                   [&platform] { return platform.facts->systemDirectory(); }};
-            RunClockMode(registry, hardware, state);
-        }
-        update.commit();
-        if (!clockMode) std::fputs("The window is not built yet; see corvane --help.\n", stdout);
+        if (isClockModeArgument(line.argument1())) return runClockMode(machineDir);
+        return runWindowMode(argv[0], line, machineDir);
     } catch (const std::exception& e) {
         return fail(e.what());
     }
-    return 0;
 }

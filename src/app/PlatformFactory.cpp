@@ -16,6 +16,7 @@
 #include "platform/sim/SimFirmware.h"
 #include "platform/sim/SimMachine.h"
 #include "platform/sim/SimPortDevice.h"
+#include "platform/sim/SimRestart.h"
 #include "platform/sim/SimSystemFacts.h"
 
 namespace corvane {
@@ -54,6 +55,7 @@ Platform makePlatform(const std::optional<std::string>& machineDir) {
             p.facts = std::move(facts);
             p.firmware = std::make_unique<SimFirmware>(*p.machine);
             p.display = std::make_unique<SimDisplaySettings>(*p.machine);
+            p.restart = std::make_unique<SimRestart>(*p.machine);
         } else {
             p.registry = std::make_unique<RegFileStore>(hostRegistryPath());
             p.facts = std::make_unique<HostSystemFacts>(*p.registry);

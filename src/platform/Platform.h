@@ -8,6 +8,7 @@
 #include "platform/PortDevice.h"
 #include "platform/RegistryStore.h"
 #include "platform/SystemFacts.h"
+#include "platform/SystemRestart.h"
 
 namespace corvane {
 
@@ -26,6 +27,7 @@ struct Platform {
     std::unique_ptr<Firmware> firmware;
     std::unique_ptr<DisplaySettings> display;
     std::unique_ptr<SystemFacts> facts;
+    std::unique_ptr<SystemRestart> restart;  // on this computer the window provides it
     std::string programPath;  // the full path of the program file
 };
 
