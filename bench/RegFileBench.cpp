@@ -6,10 +6,10 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <random>
 #include <memory>
-#include <vector>
+#include <random>
 #include <string>
+#include <vector>
 
 #include "BenchTimer.h"
 #include "platform/posix/RegFileStore.h"
@@ -25,21 +25,22 @@ std::string generate(std::size_t targetBytes, std::size_t& keys) {
     keys = 0;
     char buffer[64];
     while (out.size() < targetBytes) {
-        out += "\r\n[HKEY_LOCAL_MACHINE\\Software\\Bench\\Group" + std::to_string(keys / 100) + "\\Key" +
-               std::to_string(keys) + "]\r\n";
+        out += "\r\n[HKEY_LOCAL_MACHINE\\Software\\Bench\\Group" + std::to_string(keys / 100) +
+               "\\Key" + std::to_string(keys) + "]\r\n";
         switch (keys % 4) {
             case 0:
                 out += "\"Name\"=\"Value number " + std::to_string(keys) + "\"\r\n";
                 break;
             case 1:
-                std::snprintf(buffer, sizeof buffer, "\"Flags\"=dword:%08x\r\n", static_cast<unsigned>(random()));
+                std::snprintf(buffer, sizeof buffer, "\"Flags\"=dword:%08x\r\n",
+                              static_cast<unsigned>(random()));
                 out += buffer;
                 break;
             case 2:
                 out += "\"Data\"=hex:";
                 for (int i = 0; i < 12; ++i) {
-                    std::snprintf(buffer, sizeof buffer, "%02x%s", static_cast<unsigned>(random() & 0xFF),
-                                  i < 11 ? "," : "\r\n");
+                    std::snprintf(buffer, sizeof buffer, "%02x%s",
+                                  static_cast<unsigned>(random() & 0xFF), i < 11 ? "," : "\r\n");
                     out += buffer;
                 }
                 break;
@@ -72,16 +73,20 @@ int main(int argc, char** argv) {
         std::ofstream out(path, std::ios::binary);
         out << generate(10 * 1024 * 1024, keys);
     }
-    bench::report("file_size", static_cast<double>(std::filesystem::file_size(path)) / (1024.0 * 1024.0), "MB");
+    bench::report("file_size",
+                  static_cast<double>(std::filesystem::file_size(path)) / (1024.0 * 1024.0), "MB");
     bench::report("keys", static_cast<double>(keys), "count");
 
     std::size_t sink = 0;
-    bench::report("read_into_string_floor", bench::medianMs(7, [&] { sink += slurp(path).size(); }), "ms");
+    bench::report("read_into_string_floor", bench::medianMs(7, [&] { sink += slurp(path).size(); }),
+                  "ms");
     // Freeing a loaded registry is not part of loading it, so the stores are kept until the end.
     std::vector<std::unique_ptr<RegFileStore>> loaded;
-    bench::report("load", bench::medianMs(7, [&] { loaded.push_back(std::make_unique<RegFileStore>(path)); }),
-                  "ms");
-    for (const auto& store : loaded) sink += store->tree().liveKeyCount();
+    bench::report(
+        "load", bench::medianMs(7, [&] { loaded.push_back(std::make_unique<RegFileStore>(path)); }),
+        "ms");
+    for (const auto& store : loaded)
+        sink += store->tree().liveKeyCount();
     loaded.clear();
 
     RegFileStore store(path);
@@ -89,7 +94,8 @@ int main(int argc, char** argv) {
     reg.SetRootKey(win::kHKeyLocalMachine);
     reg.OpenKey("\\Software\\Bench\\Group500\\Key50000", false);
     int counter = 0;
-    bench::report("change_and_flush", bench::medianMs(9, [&] { reg.WriteInteger("Flags", ++counter); }), "ms");
+    bench::report("change_and_flush",
+                  bench::medianMs(9, [&] { reg.WriteInteger("Flags", ++counter); }), "ms");
 
     std::filesystem::remove(path);
     return sink == 0 ? 1 : 0;

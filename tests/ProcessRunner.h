@@ -32,9 +32,11 @@ inline std::string shellQuote(const std::string& text) {
 inline ProcessResult runCorvane(const TempDir& scratch, const std::vector<std::string>& args,
                                 const std::vector<std::string>& environment = {}) {
     std::string command = "env -u DISPLAY -u WAYLAND_DISPLAY";
-    for (const std::string& assignment : environment) command += " " + shellQuote(assignment);
+    for (const std::string& assignment : environment)
+        command += " " + shellQuote(assignment);
     command += " " + shellQuote(CORVANE_BINARY);
-    for (const std::string& arg : args) command += " " + shellQuote(arg);
+    for (const std::string& arg : args)
+        command += " " + shellQuote(arg);
     const std::string out = scratch.file("stdout.txt");
     const std::string err = scratch.file("stderr.txt");
     command += " >" + shellQuote(out) + " 2>" + shellQuote(err);

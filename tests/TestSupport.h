@@ -14,8 +14,10 @@ namespace corvane::test {
 class TempDir {
 public:
     TempDir() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "corvane-test-XXXXXX").string();
-        if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
+        std::string pattern =
+            (std::filesystem::temp_directory_path() / "corvane-test-XXXXXX").string();
+        if (::mkdtemp(pattern.data()) == nullptr)
+            throw std::runtime_error("mkdtemp failed");
         m_path = pattern;
     }
     ~TempDir() {

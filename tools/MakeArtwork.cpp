@@ -31,9 +31,10 @@ QImage onMagenta(const QImage& drawing) {
                 continue;
             }
             const double a = c.alphaF();
-            out.setPixelColor(x, y, QColor::fromRgbF(c.redF() * a + kButtonFace.redF() * (1 - a),
-                                                     c.greenF() * a + kButtonFace.greenF() * (1 - a),
-                                                     c.blueF() * a + kButtonFace.blueF() * (1 - a)));
+            out.setPixelColor(x, y,
+                              QColor::fromRgbF(c.redF() * a + kButtonFace.redF() * (1 - a),
+                                               c.greenF() * a + kButtonFace.greenF() * (1 - a),
+                                               c.blueF() * a + kButtonFace.blueF() * (1 - a)));
         }
     }
     return out;
@@ -100,7 +101,8 @@ QImage splash() {
     p.drawText(QRectF(185, 40, 250, 60), Qt::AlignLeft | Qt::AlignVCenter, "Corvane");
     p.setPen(QColor(190, 210, 240));
     p.setFont(QFont("DejaVu Sans", 11));
-    p.drawText(QRectF(188, 100, 250, 24), Qt::AlignLeft | Qt::AlignVCenter, "Tuning for ATI Rage 128 cards");
+    p.drawText(QRectF(188, 100, 250, 24), Qt::AlignLeft | Qt::AlignVCenter,
+               "Tuning for ATI Rage 128 cards");
     p.setFont(QFont("DejaVu Sans", 9));
     p.drawText(QRectF(188, 150, 250, 20), Qt::AlignLeft | Qt::AlignVCenter, "Version 1.1");
     p.end();
@@ -121,9 +123,12 @@ int main(int argc, char** argv) {
     QGuiApplication app(argc, argv);
     const QString dir = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral(".");
     const bool ok =
-        save(disc(QColor(190, 224, 255), QColor(86, 150, 226), QColor(20, 52, 110), false), dir + "/CheckOff.bmp") &&
-        save(disc(QColor(190, 224, 255), QColor(86, 150, 226), QColor(20, 52, 110), true), dir + "/CheckOn.bmp") &&
-        save(disc(QColor(118, 136, 164), QColor(58, 74, 102), QColor(30, 38, 56), false), dir + "/CheckDisabled.bmp") &&
+        save(disc(QColor(190, 224, 255), QColor(86, 150, 226), QColor(20, 52, 110), false),
+             dir + "/CheckOff.bmp") &&
+        save(disc(QColor(190, 224, 255), QColor(86, 150, 226), QColor(20, 52, 110), true),
+             dir + "/CheckOn.bmp") &&
+        save(disc(QColor(118, 136, 164), QColor(58, 74, 102), QColor(30, 38, 56), false),
+             dir + "/CheckDisabled.bmp") &&
         save(splash(), dir + "/Splash.bmp");
     return ok ? 0 : 1;
 }

@@ -38,7 +38,8 @@ std::string programPath() {
 
 std::string hostRegistryPath() {
     const char* data = std::getenv("XDG_DATA_HOME");
-    if (data != nullptr && *data == '/') return std::string(data) + "/corvane/registry.reg";
+    if (data != nullptr && *data == '/')
+        return std::string(data) + "/corvane/registry.reg";
     const char* home = std::getenv("HOME");
     return std::string(home != nullptr ? home : ".") + "/.local/share/corvane/registry.reg";
 }
@@ -71,11 +72,13 @@ Platform makePlatform(const std::optional<std::string>& machineDir) {
 
 std::string makeDemoMachine() {
     std::string pattern = (std::filesystem::temp_directory_path() / "corvane-demo-XXXXXX").string();
-    if (::mkdtemp(pattern.data()) == nullptr) throw PlatformError("Cannot create a folder for the demo machine");
+    if (::mkdtemp(pattern.data()) == nullptr)
+        throw PlatformError("Cannot create a folder for the demo machine");
     for (const DemoFile& file : demoMachineFiles()) {
         std::ofstream out(pattern + "/" + file.name, std::ios::binary);
         out.write(file.bytes.data(), static_cast<std::streamsize>(file.bytes.size()));
-        if (!out) throw PlatformError("Cannot write the demo machine into " + pattern);
+        if (!out)
+            throw PlatformError("Cannot write the demo machine into " + pattern);
     }
     return pattern;
 }

@@ -4,7 +4,8 @@ namespace corvane {
 
 ProgramKeyAtCreation ReadProgramKeyAtCreation(TRegistry& registry) {
     ProgramKeyAtCreation key;
-    if (!registry.OpenKey(kProgramKey, true)) return key;
+    if (!registry.OpenKey(kProgramKey, true))
+        return key;
     key.opened = true;
     key.isFirstRun = ReadIntegerDef(registry, kFirstRunValue, 1) == 1;
     key.loadOnStartup = ReadIntegerDef(registry, kLoadOnStartupValue, 0) == 1;
@@ -24,7 +25,8 @@ ProgramKeyAtCreation ReadProgramKeyAtCreation(TRegistry& registry) {
 
 void RegisterTrayIconEntry(TRegistry& registry, const std::string& programPath) {
     for (const char* key : kIconKeys) {
-        if (!registry.OpenKey(key, true)) continue;
+        if (!registry.OpenKey(key, true))
+            continue;
         registry.WriteString("", "Corvane");
         registry.WriteString("Executable", programPath);
         registry.WriteString("Icon", programPath);
@@ -32,10 +34,14 @@ void RegisterTrayIconEntry(TRegistry& registry, const std::string& programPath) 
     }
 }
 
-std::string startupEntryData(const std::string& programPath) { return "\"" + programPath + "\" /setclock"; }
+std::string startupEntryData(const std::string& programPath) {
+    return "\"" + programPath + "\" /setclock";
+}
 
-void UpdateStartupEntry(TRegistry& registry, bool loadOnStartup, const std::string& programPath, Dialogs& dialogs) {
-    if (registry.OpenKey(kProgramKey, true)) registry.WriteInteger(kLoadOnStartupValue, loadOnStartup ? 1 : 0);
+void UpdateStartupEntry(TRegistry& registry, bool loadOnStartup, const std::string& programPath,
+                        Dialogs& dialogs) {
+    if (registry.OpenKey(kProgramKey, true))
+        registry.WriteInteger(kLoadOnStartupValue, loadOnStartup ? 1 : 0);
     if (!registry.OpenKey(kRunServicesKey, false)) {
         showError(dialogs, "Cannot find RunServices registry");
         return;

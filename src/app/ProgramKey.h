@@ -21,13 +21,15 @@ inline constexpr const char* kRage128VRValue = "Rage128VR";
 inline constexpr const char* kIOBaseValue = "IO Base";
 inline constexpr const char* kApertureSizeValue = "ApertureSize";
 
-inline constexpr const char* kAtiKeyMissingMessage = "ATI registry entry not found.  The application will exit.";
+inline constexpr const char* kAtiKeyMissingMessage =
+    "ATI registry entry not found.  The application will exit.";
 
-
-inline constexpr const char* kRunServicesKey = "\\Software\\Microsoft\\Windows\\CurrentVersion\\RunServices";
+inline constexpr const char* kRunServicesKey =
+    "\\Software\\Microsoft\\Windows\\CurrentVersion\\RunServices";
 inline constexpr const char* kStartupValueName = "Corvane";
-inline constexpr const char* kIconKeys[] = {"\\Software\\ATI Technologies\\Desktop\\Icon\\Settings\\Corvane",
-                                            "\\Software\\ATI Technologies\\Desktop\\IconTA\\Settings\\Corvane"};
+inline constexpr const char* kIconKeys[] = {
+    "\\Software\\ATI Technologies\\Desktop\\Icon\\Settings\\Corvane",
+    "\\Software\\ATI Technologies\\Desktop\\IconTA\\Settings\\Corvane"};
 
 // What the window takes from the program key when it is created.
 struct ProgramKeyAtCreation {
@@ -52,6 +54,7 @@ std::string startupEntryData(const std::string& programPath);
 
 // Stores whether the clocks are set at every system start: "LoadOnStartup" in the program key and
 // the startup entry in RunServices, written or removed.
-void UpdateStartupEntry(TRegistry& registry, bool loadOnStartup, const std::string& programPath, Dialogs& dialogs);
+void UpdateStartupEntry(TRegistry& registry, bool loadOnStartup, const std::string& programPath,
+                        Dialogs& dialogs);
 
 }  // namespace corvane

@@ -22,20 +22,23 @@ namespace corvane {
 namespace {
 
 constexpr const char* kFirstRunQuestion =
-    "Since you are running Corvane for the first time,\n\rit is suggested to save your default settings.\r\r"
+    "Since you are running Corvane for the first time,\n\rit is suggested to save your default "
+    "settings.\r\r"
     "Do you want to save your default settings now?";
 constexpr const char* kNewDriversQuestion =
     "Since you have installed new drivers,\n\rit is suggested to save your default settings.\r\r"
     "Do you want to save your default settings now?";
-constexpr const char* kSaveQuestion = "Some settings have not been changed.\r\rDo you want to save them?";
+constexpr const char* kSaveQuestion =
+    "Some settings have not been changed.\r\rDo you want to save them?";
 
 // The controls whose click marks the settings as changed.
 constexpr const char* kChangeBoxes[] = {
-    "D3DTab",           "OpenGLTab",      "EnableIcon",      "D3DWaitSync",     "AntiAlias",
-    "PaletteBased",     "Dithering",      "EnableKatmai",    "EnablePrimary",   "EnableSysMemBlts",
-    "ChangeRGBSim",     "Convert32To16",  "PageFlipping",    "DisDitherAlpha",  "OpenWaitVertSync",
-    "KTXBufferRegion",  "MultiTexture",   "HMDLUseAGP"};
-constexpr const char* kChangeLists[] = {"ZBufferCB", "SubpixelCB", "ForceDepthBuffer", "ModulateFactor"};
+    "D3DTab",          "OpenGLTab",     "EnableIcon",   "D3DWaitSync",    "AntiAlias",
+    "PaletteBased",    "Dithering",     "EnableKatmai", "EnablePrimary",  "EnableSysMemBlts",
+    "ChangeRGBSim",    "Convert32To16", "PageFlipping", "DisDitherAlpha", "OpenWaitVertSync",
+    "KTXBufferRegion", "MultiTexture",  "HMDLUseAGP"};
+constexpr const char* kChangeLists[] = {"ZBufferCB", "SubpixelCB", "ForceDepthBuffer",
+                                        "ModulateFactor"};
 constexpr const char* kGammaSliders[] = {"RedGamma", "GreenGamma", "BlueGamma"};
 constexpr const char* kGammaLabels[] = {"RedGammaPosLbl", "GreenGammaPosLbl", "BlueGammaPosLbl"};
 
@@ -65,8 +68,9 @@ void TForm1::buildWindow() {
     setObjectName("Form1");
     setFont(form::windowFont());
     setWindowTitle("RegEditFrm");
-    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
-                   Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint |
+                   Qt::MSWindowsFixedSizeDialogHint);
     auto* client = new QWidget(this);
     client->setObjectName("Client");
     client->setFixedSize(521, 406);
@@ -88,17 +92,21 @@ void TForm1::buildWindow() {
     buildDirect3DPage(Direct3DTab);
     buildOpenGLPage(OpenGLPage);
 
-    QGroupBox* advanced = form::group(AdvancedPage, " Advanced Settings ", QRect(8, 8, 482, 210), "AdvancedGroup");
+    QGroupBox* advanced =
+        form::group(AdvancedPage, " Advanced Settings ", QRect(8, 8, 482, 210), "AdvancedGroup");
     buildAdvancedSettings(advanced);
     Clocks = new ClockPanel(advanced);
     Clocks->setGeometry(8, 52, 466, 152);
-    QGroupBox* presets = form::group(AdvancedPage, " Presets ", QRect(8, 224, 482, 110), "GroupBox11");
+    QGroupBox* presets =
+        form::group(AdvancedPage, " Presets ", QRect(8, 224, 482, 110), "GroupBox11");
     form::label(presets,
-                "Select a preset from the list below.  If you want your own presets to be listed  here, just put "
+                "Select a preset from the list below.  If you want your own presets to be listed  "
+                "here, just put "
                 "them ",
                 QPoint(14, 20), "PresetsText1");
     form::label(presets, "in the Presets folder.", QPoint(14, 36), "PresetsText2");
-    TCheckLabel* presetsLabel = form::label(presets, "Available &presets:", QPoint(14, 66), "PresetsLbl");
+    TCheckLabel* presetsLabel =
+        form::label(presets, "Available &presets:", QPoint(14, 66), "PresetsLbl");
     presetsLabel->setEnabled(false);
     PresetsCB = form::list(presets, "PresetsCB", {}, QRect(120, 62, 200, 21));
     presetsLabel->SetFocusControl(PresetsCB);
@@ -153,7 +161,8 @@ void TForm1::buildWindow() {
     m_dispatcher = new DialogCharDispatcher(this);
 
     for (QWidget* widget : findChildren<QWidget*>()) {
-        if (!widget->objectName().isEmpty()) m_controls[widget->objectName().toStdString()] = widget;
+        if (!widget->objectName().isEmpty())
+            m_controls[widget->objectName().toStdString()] = widget;
     }
     client->adjustSize();
     setFixedSize(sizeHint());
@@ -161,7 +170,9 @@ void TForm1::buildWindow() {
 
 void TForm1::connectChangeHandlers() {
     for (const char* id : kChangeBoxes) {
-        control<TOverCheckBox>(id)->OnClick = [this](TOverCheckBox* sender) { D3DWaitSyncClick(sender); };
+        control<TOverCheckBox>(id)->OnClick = [this](TOverCheckBox* sender) {
+            D3DWaitSyncClick(sender);
+        };
     }
     for (const char* id : kChangeLists) {
         QComboBox* list = control<QComboBox>(id);
@@ -170,7 +181,8 @@ void TForm1::connectChangeHandlers() {
     TTrackBar* detail = control<TTrackBar>("DetailLevel");
     connect(detail, &TTrackBar::OnChange, this, [this, detail] { D3DWaitSyncClick(detail); });
     for (const char* id : kGammaSliders) {
-        connect(control<TTrackBar>(id), &TTrackBar::OnChange, this, [this](TTrackBar* s) { RedGammaChange(s); });
+        connect(control<TTrackBar>(id), &TTrackBar::OnChange, this,
+                [this](TTrackBar* s) { RedGammaChange(s); });
     }
     connect(PageControl, &QTabWidget::currentChanged, this, [this] { PageControlChange(); });
     connect(ApplyBtn, &QPushButton::clicked, this, [this] { ApplyBtnClick(); });
@@ -192,9 +204,11 @@ void TForm1::FormCreate() {
     m_cdsKeyNames.clear();
     // The system folder is held whole, whatever its length.
     m_sysDir = m_services.facts.systemDirectory();
-    m_sysInfo = std::make_unique<TSysInfo>(m_services.registry, m_services.facts, m_services.dialogs);
+    m_sysInfo =
+        std::make_unique<TSysInfo>(m_services.registry, m_services.facts, m_services.dialogs);
     m_sysInfoPage->FillSystemInfoPage(*m_registry, *m_sysInfo);
-    if (m_sysInfo->isWindowsNt()) applyWindowsNtLayout();
+    if (m_sysInfo->isWindowsNt())
+        applyWindowsNtLayout();
 
     m_isFirstRun = true;
     m_hasNewDrivers = true;
@@ -223,7 +237,8 @@ void TForm1::FormCreate() {
         PageControl->setCurrentWidget(GeneralTab);
     }
     m_prevPage = GeneralTab;
-    if (PresetsCB->count() > 0) PresetsCB->setCurrentIndex(0);
+    if (PresetsCB->count() > 0)
+        PresetsCB->setCurrentIndex(0);
     SysInfoTimer->start();
     reportSaveFailure("ReadRegistry", update);
     m_created = true;
@@ -243,7 +258,8 @@ void TForm1::applyWindowsNtLayout() {
 
 void TForm1::applyProgramKey() {
     const ProgramKeyAtCreation key = ReadProgramKeyAtCreation(*m_registry);
-    if (!key.opened) return;
+    if (!key.opened)
+        return;
     m_isFirstRun = key.isFirstRun;
     Clocks->StartupSettings->SetChecked(key.loadOnStartup);
     m_ioBase = key.ioBase;
@@ -261,21 +277,26 @@ void TForm1::applyProgramKey() {
 
 void TForm1::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
-    if (m_shownOnce) return;
+    if (m_shownOnce)
+        return;
     m_shownOnce = true;
     FormShow();
 }
 
 void TForm1::prepareFirstShow() {
-    if (m_shownOnce) return;
+    if (m_shownOnce)
+        return;
     m_shownOnce = true;
     FormShow();
 }
 
 void TForm1::FormShow() {
-    if (m_splashDone == 0) splash();
-    if (asciiLower(m_services.argument1) == "/firstrun") m_isFirstRun = true;
-    if (!m_isFirstRun && !m_hasNewDrivers) return;
+    if (m_splashDone == 0)
+        splash();
+    if (asciiLower(m_services.argument1) == "/firstrun")
+        m_isFirstRun = true;
+    if (!m_isFirstRun && !m_hasNewDrivers)
+        return;
     // Yes saves the default settings as a preset; that command comes with the presets.
     askQuestion(m_services.dialogs, m_isFirstRun ? kFirstRunQuestion : kNewDriversQuestion);
 }
@@ -293,7 +314,9 @@ void TForm1::splash() {
 
 // --- Settings -----------------------------------------------------------------------------------
 
-bool TForm1::ReadRegistry() { return corvane::ReadRegistry(*m_registry, *this, m_services.dialogs); }
+bool TForm1::ReadRegistry() {
+    return corvane::ReadRegistry(*m_registry, *this, m_services.dialogs);
+}
 
 void TForm1::WriteRegistry() {
     corvane::WriteRegistry(*m_registry, *this, m_services.programPath, m_services.dialogs);
@@ -310,12 +333,14 @@ void TForm1::reportSaveFailure(const char* routine, RegistryUpdate& update) {
 void TForm1::markChanged() {
     ApplyBtn->setEnabled(true);
     ReloadBtn->setEnabled(true);
-    if (PresetsCB->count() > 0) LoadPresetBtn->setEnabled(true);
+    if (PresetsCB->count() > 0)
+        LoadPresetBtn->setEnabled(true);
 }
 
 void TForm1::D3DWaitSyncClick(QObject* sender) {
     // Clicking a disabled box changes nothing.
-    if (auto* box = qobject_cast<TOverCheckBox*>(sender); box != nullptr && !box->Enabled()) return;
+    if (auto* box = qobject_cast<TOverCheckBox*>(sender); box != nullptr && !box->Enabled())
+        return;
     markChanged();
 }
 
@@ -379,7 +404,9 @@ void TForm1::keyPressEvent(QKeyEvent* event) {
 
 // --- Pages --------------------------------------------------------------------------------------
 
-bool TForm1::tabVisible(QWidget* page) const { return PageControl->isTabVisible(PageControl->indexOf(page)); }
+bool TForm1::tabVisible(QWidget* page) const {
+    return PageControl->isTabVisible(PageControl->indexOf(page));
+}
 
 void TForm1::PageControlChange() {
     QWidget* current = PageControl->currentWidget();
@@ -400,8 +427,10 @@ void TForm1::PageControlChange() {
 }
 
 void TForm1::SetCheckLabelsEnabled(QWidget* pageWidget, bool state) {
-    if (pageWidget == nullptr) return;
-    // Only labels placed directly in a group box of the page; the clock panel's are handled by name.
+    if (pageWidget == nullptr)
+        return;
+    // Only labels placed directly in a group box of the page; the clock panel's are handled by
+    // name.
     for (QGroupBox* group : pageWidget->findChildren<QGroupBox*>(Qt::FindDirectChildrenOnly)) {
         for (TCheckLabel* label : group->findChildren<TCheckLabel*>(Qt::FindDirectChildrenOnly)) {
             label->setEnabled(state);
@@ -411,7 +440,8 @@ void TForm1::SetCheckLabelsEnabled(QWidget* pageWidget, bool state) {
 
 void TForm1::RedGammaChange(TTrackBar* sender) {
     if (Checked("ChangeRGBSim")) {
-        for (const char* id : kGammaSliders) SetPosition(id, sender->Position());
+        for (const char* id : kGammaSliders)
+            SetPosition(id, sender->Position());
     }
     for (int i = 0; i < 3; ++i) {
         SetLabelText(kGammaLabels[i], std::to_string(Position(kGammaSliders[i])) + "%");
@@ -421,11 +451,14 @@ void TForm1::RedGammaChange(TTrackBar* sender) {
 
 void TForm1::SetGammaTicks() {
     for (int position = 60; position <= 140; position += 10) {
-        for (const char* id : kGammaSliders) control<TTrackBar>(id)->SetTick(position);
+        for (const char* id : kGammaSliders)
+            control<TTrackBar>(id)->SetTick(position);
     }
 }
 
-void TForm1::SysInfoTimerTimer() { m_sysInfoPage->SysInfoTimerTimer(*m_sysInfo); }
+void TForm1::SysInfoTimerTimer() {
+    m_sysInfoPage->SysInfoTimerTimer(*m_sysInfo);
+}
 
 // --- The settings logic's view of the controls --------------------------------------------------
 
@@ -440,7 +473,8 @@ bool TForm1::Checked(const std::string& id) const {
 }
 
 void TForm1::SetChecked(const std::string& id, bool checked) {
-    if (auto* box = qobject_cast<TOverCheckBox*>(widgetNamed(id))) box->SetChecked(checked);
+    if (auto* box = qobject_cast<TOverCheckBox*>(widgetNamed(id)))
+        box->SetChecked(checked);
 }
 
 bool TForm1::CheckEnabled(const std::string& id) const {
@@ -449,7 +483,8 @@ bool TForm1::CheckEnabled(const std::string& id) const {
 }
 
 void TForm1::SetCheckEnabled(const std::string& id, bool enabled) {
-    if (auto* box = qobject_cast<TOverCheckBox*>(widgetNamed(id))) box->SetEnabled(enabled);
+    if (auto* box = qobject_cast<TOverCheckBox*>(widgetNamed(id)))
+        box->SetEnabled(enabled);
 }
 
 int TForm1::ItemIndex(const std::string& id) const {
@@ -459,7 +494,8 @@ int TForm1::ItemIndex(const std::string& id) const {
 
 void TForm1::SetItemIndex(const std::string& id, int index) {
     auto* list = qobject_cast<QComboBox*>(widgetNamed(id));
-    if (list == nullptr) return;
+    if (list == nullptr)
+        return;
     const QSignalBlocker quiet(list);
     list->setCurrentIndex(index >= 0 && index < list->count() ? index : -1);
 }
@@ -470,22 +506,27 @@ int TForm1::Position(const std::string& id) const {
 }
 
 void TForm1::SetPosition(const std::string& id, int position) {
-    if (auto* bar = qobject_cast<TTrackBar*>(widgetNamed(id))) bar->SetPosition(position);
+    if (auto* bar = qobject_cast<TTrackBar*>(widgetNamed(id)))
+        bar->SetPosition(position);
 }
 
 void TForm1::SetLabelText(const std::string& id, const std::string& text) {
-    if (auto* label = qobject_cast<TCheckLabel*>(widgetNamed(id))) label->SetCaption(QString::fromStdString(text));
+    if (auto* label = qobject_cast<TCheckLabel*>(widgetNamed(id)))
+        label->SetCaption(QString::fromStdString(text));
 }
 
 void TForm1::SetLabelHint(const std::string& id, const std::string& hint) {
     QWidget* target = widgetNamed(id);
     for (TCheckLabel* label : findChildren<TCheckLabel*>()) {
-        if (target != nullptr && (label->CheckControl() == target || label->FocusControl() == target)) {
+        if (target != nullptr &&
+            (label->CheckControl() == target || label->FocusControl() == target)) {
             form::setHint(label, QString::fromStdString(hint));
         }
     }
 }
 
-bool TForm1::Direct3DVisible() const { return tabVisible(Direct3DTab); }
+bool TForm1::Direct3DVisible() const {
+    return tabVisible(Direct3DTab);
+}
 
 }  // namespace corvane

@@ -5,8 +5,8 @@
 
 namespace corvane {
 
-void WriteRegistry(TRegistry& registry, const SettingControls& controls, const std::string& programPath,
-                   Dialogs& dialogs) {
+void WriteRegistry(TRegistry& registry, const SettingControls& controls,
+                   const std::string& programPath, Dialogs& dialogs) {
     try {
         WriteDriverValues(registry, controls);
         UpdateStartupEntry(registry, controls.Checked("StartupSettings"), programPath, dialogs);

@@ -5,7 +5,8 @@
 
 namespace corvane {
 
-TSplashFrm::TSplashFrm(QWidget* owner) : QWidget(owner, Qt::SplashScreen | Qt::FramelessWindowHint) {
+TSplashFrm::TSplashFrm(QWidget* owner)
+    : QWidget(owner, Qt::SplashScreen | Qt::FramelessWindowHint) {
     setObjectName("SplashFrm");
     setWindowTitle("SplashFrm");
     setFixedSize(449, 201);
@@ -16,7 +17,8 @@ TSplashFrm::TSplashFrm(QWidget* owner) : QWidget(owner, Qt::SplashScreen | Qt::F
     image->setObjectName("Image1");
     image->setGeometry(rect());
     image->setPixmap(QPixmap(":/images/Splash.bmp"));
-    if (const QScreen* screen = this->screen()) move(screen->geometry().center() - rect().center());
+    if (const QScreen* screen = this->screen())
+        move(screen->geometry().center() - rect().center());
 }
 
 void TSplashFrm::closeEvent(QCloseEvent* event) {

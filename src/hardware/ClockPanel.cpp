@@ -10,9 +10,9 @@ ClockPanel::ClockPanel(QWidget* parent) : QWidget(parent) {
     const form::CheckRow startup = form::checkRow(
         this, "StartupSettings", "&Load clock settings on startup.",
         "If you check this, the clock settings will be loaded on startup.", 4, 4, "CheckLabel5");
-    const form::CheckRow vr = form::checkRow(this, "Rage128VR", "I use a Rage 128 &VR",
-                                             "Check this if you use a Rage 128 VR (Expert 99) based card.", 244, 4,
-                                             "CheckLabel6");
+    const form::CheckRow vr = form::checkRow(
+        this, "Rage128VR", "I use a Rage 128 &VR",
+        "Check this if you use a Rage 128 VR (Expert 99) based card.", 244, 4, "CheckLabel6");
     startup.label->setEnabled(false);
     vr.label->setEnabled(false);
     StartupSettings = startup.box;
@@ -32,8 +32,10 @@ ClockPanel::ClockPanel(QWidget* parent) : QWidget(parent) {
         TCheckLabel* mark = form::label(this, QString::number(value), QPoint(0, top));
         mark->move(x - mark->width() / 2, top);
     };
-    for (int v : {75, 100, 125}) scale(v, 75, 125, 66);
-    for (int v : {75, 100, 125, 150}) scale(v, 75, 150, 118);
+    for (int v : {75, 100, 125})
+        scale(v, 75, 125, 66);
+    for (int v : {75, 100, 125, 150})
+        scale(v, 75, 150, 118);
     SetClockBtn = form::button(this, "SetClockBtn", "&Set Clock", QRect(372, 62, 75, 23));
     SetClockBtn->setEnabled(false);
 
@@ -62,7 +64,8 @@ void ClockPanel::storeClocks(std::int32_t core, std::int32_t memory) {
 void ClockPanel::ReadClocks() {
     std::int32_t core = 0;
     std::int32_t memory = 0;
-    if (!SetClockSpeed(*m_hardware, m_ioBase, core, memory)) return;
+    if (!SetClockSpeed(*m_hardware, m_ioBase, core, memory))
+        return;
     ChipTB->SetPosition(core);
     ChipLbl->SetCaption(mhz(core));
     // A Rage 128 VR's chip runs at half the memory clock its user sees.
@@ -76,12 +79,14 @@ void ClockPanel::ReadClocks() {
 
 void ClockPanel::ChipTBChange() {
     ChipLbl->SetCaption(mhz(ChipTB->Position()));
-    if (ChipTB->Position() != m_coreClock) SetClockBtn->setEnabled(true);
+    if (ChipTB->Position() != m_coreClock)
+        SetClockBtn->setEnabled(true);
 }
 
 void ClockPanel::MemoryTBChange() {
     MemLbl->SetCaption(mhz(MemoryTB->Position()));
-    if (MemoryTB->Position() != m_memClock) SetClockBtn->setEnabled(true);
+    if (MemoryTB->Position() != m_memClock)
+        SetClockBtn->setEnabled(true);
 }
 
 void ClockPanel::SetClockBtnClick() {
@@ -111,7 +116,8 @@ void ClockPanel::SetClockBtnClick() {
 
 void ClockPanel::Rage128VRClick() {
     // Works on the state as found: after a mouse click the box flips once this has returned.
-    if (!m_registry->OpenKey(kProgramKey, true)) return;
+    if (!m_registry->OpenKey(kProgramKey, true))
+        return;
     Rage128VR->SetChecked(!Rage128VR->Checked());
     ReadClocks();
     m_registry->WriteInteger(kRage128VRValue, Rage128VR->Checked() ? 1 : 0);
@@ -124,7 +130,8 @@ void ClockPanel::StartupSettingsClick() {
         StartupSettings->SetChecked(true);
         return;
     }
-    if (m_markChanged) m_markChanged();
+    if (m_markChanged)
+        m_markChanged();
 }
 
 }  // namespace corvane

@@ -15,12 +15,16 @@
 namespace corvane {
 
 inline constexpr const char* kOverclockWarning =
-    "Overclocking your Rage 128 will void your warranty and may cause damage, graphics corruption and "
-    "instability.\n\r We assume no responsibility for any damages from the use of this feature or this "
-    "program.\n\rWe suggest to use some additional cooling if you want to use overclocking.\n\rAre you sure you "
+    "Overclocking your Rage 128 will void your warranty and may cause damage, graphics corruption "
+    "and "
+    "instability.\n\r We assume no responsibility for any damages from the use of this feature or "
+    "this "
+    "program.\n\rWe suggest to use some additional cooling if you want to use overclocking.\n\rAre "
+    "you sure you "
     "want to overclock?";
 inline constexpr const char* kStartupWarning =
-    "Check this box if you are sure that your system setup can handle the speed you have your card set at,\n\r"
+    "Check this box if you are sure that your system setup can handle the speed you have your card "
+    "set at,\n\r"
     "prior to enabling this option, test for stability first.  Are you sure you want to enable it?";
 
 // The clock panel of the Advanced page: the chip's clocks on two sliders, Set Clock, the Rage 128
@@ -32,7 +36,8 @@ public:
     explicit ClockPanel(QWidget* parent);
 
     // What the panel works with; markChanged marks the window's settings as changed.
-    void attach(TRegistry& registry, ClockHardware& hardware, Dialogs& dialogs, std::function<void()> markChanged);
+    void attach(TRegistry& registry, ClockHardware& hardware, Dialogs& dialogs,
+                std::function<void()> markChanged);
     void setIOBase(std::uint16_t ioBase) { m_ioBase = ioBase; }
 
     void ReadClocks();

@@ -6,11 +6,14 @@ namespace corvane {
 
 bool GetCurrentDisplayMode(DisplaySettings& display, DevMode& mode) {
     const auto width = static_cast<std::uint32_t>(display.getDeviceCaps(DisplaySettings::kHorzRes));
-    const auto height = static_cast<std::uint32_t>(display.getDeviceCaps(DisplaySettings::kVertRes));
-    const auto bits = static_cast<std::uint32_t>(display.getDeviceCaps(DisplaySettings::kBitsPixel));
+    const auto height =
+        static_cast<std::uint32_t>(display.getDeviceCaps(DisplaySettings::kVertRes));
+    const auto bits =
+        static_cast<std::uint32_t>(display.getDeviceCaps(DisplaySettings::kBitsPixel));
     DevMode candidate;
     for (std::uint32_t n = 0; display.enumDisplaySettings(n, candidate); ++n) {
-        if (candidate.bitsPerPel == bits && candidate.pelsWidth == width && candidate.pelsHeight == height) {
+        if (candidate.bitsPerPel == bits && candidate.pelsWidth == width &&
+            candidate.pelsHeight == height) {
             // Bits per pixel, width, height and flags; the refresh rate is the driver's choice.
             candidate.fields = 0x3C0000;
             mode = candidate;
@@ -27,17 +30,22 @@ bool SetClockSpeed(ClockHardware& hardware, std::uint16_t ioBase, std::int32_t& 
 
     DevMode mode;
     if (!GetCurrentDisplayMode(hardware.display, mode) ||
-        hardware.display.changeDisplaySettings(mode, DisplaySettings::kTest) != DisplaySettings::kSuccessful) {
+        hardware.display.changeDisplaySettings(mode, DisplaySettings::kTest) !=
+            DisplaySettings::kSuccessful) {
         showError(hardware.dialogs, "ChangeDisplaySettings invalid.");
         return false;
     }
 
     try {
         TSmallPort port(hardware.port, hardware.dialogs, hardware.systemDirectory);
-        if (!port.Opened()) port.SetOpened(true);
-        if (!port.Opened()) return false;
+        if (!port.Opened())
+            port.SetOpened(true);
+        if (!port.Opened())
+            return false;
 
-        const auto at = [ioBase](int offset) { return static_cast<std::uint16_t>(ioBase + offset); };
+        const auto at = [ioBase](int offset) {
+            return static_cast<std::uint16_t>(ioBase + offset);
+        };
         if (core == 0 && memoryClock == 0) {
             // The data port shows whichever register the index last picked, and a write sequence
             // leaves it on 0Bh, so the clock register is picked (writes disabled) before reading.

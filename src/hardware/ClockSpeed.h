@@ -21,8 +21,9 @@ struct ClockHardware {
 // Index values written to base + 8: bit 7 enables writes, the low six bits pick the register.
 inline constexpr std::uint8_t kPllClocksWrite = 0xCA;  // register 0Ah, both clock bytes
 inline constexpr std::uint8_t kPllLatchCore = 0x8E;    // register 0Eh, touched after the core byte
-inline constexpr std::uint8_t kPllLatchMemory = 0x8B;  // register 0Bh, touched after the memory byte
-inline constexpr std::uint8_t kPllClocksRead = 0x0A;   // register 0Ah, writes disabled
+inline constexpr std::uint8_t kPllLatchMemory =
+    0x8B;                                             // register 0Bh, touched after the memory byte
+inline constexpr std::uint8_t kPllClocksRead = 0x0A;  // register 0Ah, writes disabled
 
 // The display mode the desktop is in, with its field mask set for setting it again.
 bool GetCurrentDisplayMode(DisplaySettings& display, DevMode& mode);

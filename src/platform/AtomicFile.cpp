@@ -19,8 +19,10 @@ namespace {
 
 std::string folderOf(const std::string& path) {
     const std::size_t slash = path.find_last_of("/\\");
-    if (slash == std::string::npos) return ".";
-    if (slash == 0) return path.substr(0, 1);
+    if (slash == std::string::npos)
+        return ".";
+    if (slash == 0)
+        return path.substr(0, 1);
     return path.substr(0, slash);
 }
 
@@ -39,7 +41,8 @@ std::string writeFileAtomically(const std::string& path, const std::string& byte
     const std::string temp =
         dir + "/" + tempPrefix(path) + std::to_string(::getpid()) + "-" + std::to_string(counter++);
     const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd < 0) return std::strerror(errno);
+    if (fd < 0)
+        return std::strerror(errno);
     auto fail = [&](int error) {
         ::close(fd);
         ::unlink(temp.c_str());
@@ -54,11 +57,14 @@ std::string writeFileAtomically(const std::string& path, const std::string& byte
     std::size_t done = 0;
     while (done < bytes.size()) {
         const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0) return fail(errno);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            return fail(errno);
         done += static_cast<std::size_t>(n);
     }
-    if (durable && ::fsync(fd) != 0) return fail(errno);
+    if (durable && ::fsync(fd) != 0)
+        return fail(errno);
     if (::close(fd) != 0) {
         const int error = errno;
         ::unlink(temp.c_str());
@@ -70,7 +76,8 @@ std::string writeFileAtomically(const std::string& path, const std::string& byte
         return std::strerror(error);
     }
     // The rename itself is made durable by flushing the folder.
-    if (const int dirFd = durable ? ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC) : -1; dirFd >= 0) {
+    if (const int dirFd = durable ? ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC) : -1;
+        dirFd >= 0) {
         ::fsync(dirFd);
         ::close(dirFd);
     }
@@ -81,7 +88,8 @@ void removeStaleTempFiles(const std::string& path) {
     const std::string dir = folderOf(path);
     const std::string prefix = tempPrefix(path);
     DIR* listing = ::opendir(dir.c_str());
-    if (listing == nullptr) return;
+    if (listing == nullptr)
+        return;
     while (const dirent* entry = ::readdir(listing)) {
         if (std::strncmp(entry->d_name, prefix.c_str(), prefix.size()) == 0) {
             ::unlink((dir + "/" + entry->d_name).c_str());
@@ -100,14 +108,16 @@ bool canWriteFile(const std::string& path) {
 
 #else
 
-std::string writeFileAtomically(const std::string& path, const std::string& bytes, bool /*durable*/) {
+std::string writeFileAtomically(const std::string& path, const std::string& bytes,
+                                bool /*durable*/) {
     static std::atomic<unsigned> counter{0};
     const std::string temp = folderOf(path) + "\\" + tempPrefix(path) + std::to_string(counter++);
     {
         std::ofstream out(temp, std::ios::binary | std::ios::trunc);
         out << bytes;
         out.flush();
-        if (!out) return "cannot write " + temp;
+        if (!out)
+            return "cannot write " + temp;
     }
     std::error_code error;
     std::filesystem::rename(temp, path, error);

@@ -9,7 +9,8 @@ namespace corvane {
 // over the old one, whose permissions it takes. Returns an empty text on success, else the reason.
 // With durable false the data is not forced to disk first: the file is still whole, but a power
 // cut may leave the old contents.
-std::string writeFileAtomically(const std::string& path, const std::string& bytes, bool durable = true);
+std::string writeFileAtomically(const std::string& path, const std::string& bytes,
+                                bool durable = true);
 
 // Removes temporary files that a writer of path left behind when it died. Only safe while no
 // other writer of the same file is at work.

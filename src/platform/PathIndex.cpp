@@ -34,8 +34,10 @@ std::uint64_t foldedHash(std::string_view text) {
 
 void PathIndex::reserve(std::size_t count) {
     std::size_t slots = 16;
-    while (slots < count * 2) slots *= 2;
-    if (slots > m_slots.size()) grow(slots);
+    while (slots < count * 2)
+        slots *= 2;
+    if (slots > m_slots.size())
+        grow(slots);
 }
 
 void PathIndex::grow(std::size_t slots) {
@@ -44,31 +46,37 @@ void PathIndex::grow(std::size_t slots) {
     m_used = 0;
     const std::size_t mask = slots - 1;
     for (const Slot& slot : old) {
-        if (slot.value == kEmpty || slot.value == kErased) continue;
+        if (slot.value == kEmpty || slot.value == kErased)
+            continue;
         // Entries are placed by their tag, so a larger table re-places them from it.
         std::size_t i = slot.tag & mask;
-        while (m_slots[i].value != kEmpty) i = (i + 1) & mask;
+        while (m_slots[i].value != kEmpty)
+            i = (i + 1) & mask;
         m_slots[i] = slot;
         ++m_used;
     }
 }
 
 void PathIndex::insert(std::uint64_t hash, std::uint32_t value) {
-    if ((m_used + 1) * 4 > m_slots.size() * 3 || m_slots.empty()) grow(m_slots.empty() ? 16 : m_slots.size() * 2);
+    if ((m_used + 1) * 4 > m_slots.size() * 3 || m_slots.empty())
+        grow(m_slots.empty() ? 16 : m_slots.size() * 2);
     const std::size_t mask = m_slots.size() - 1;
     const auto tag = static_cast<std::uint32_t>(hash >> 32);
     std::size_t i = tag & mask;
-    while (m_slots[i].value != kEmpty) i = (i + 1) & mask;
+    while (m_slots[i].value != kEmpty)
+        i = (i + 1) & mask;
     m_slots[i] = Slot{tag, value};
     ++m_used;
 }
 
 void PathIndex::erase(std::uint64_t hash, std::uint32_t value) {
-    if (m_slots.empty()) return;
+    if (m_slots.empty())
+        return;
     const std::size_t mask = m_slots.size() - 1;
     const auto tag = static_cast<std::uint32_t>(hash >> 32);
     for (std::size_t i = tag & mask;; i = (i + 1) & mask) {
-        if (m_slots[i].value == kEmpty) return;
+        if (m_slots[i].value == kEmpty)
+            return;
         if (m_slots[i].value == value) {
             m_slots[i].value = kErased;
             return;

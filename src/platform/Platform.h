@@ -28,7 +28,7 @@ struct Platform {
     std::unique_ptr<DisplaySettings> display;
     std::unique_ptr<SystemFacts> facts;
     std::unique_ptr<SystemRestart> restart;  // on this computer the window provides it
-    std::string programPath;  // the full path of the program file
+    std::string programPath;                 // the full path of the program file
 };
 
 }  // namespace corvane

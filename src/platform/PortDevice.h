@@ -18,9 +18,34 @@ public:
     // CreateFileA(path, 0, 0, no security, 0, 0, no template): a handle, or kInvalidHandle.
     virtual Handle createFile(const std::string& path) = 0;
     // DeviceIoControl without overlapped I/O; true on success.
-    virtual bool deviceIoControl(Handle handle, std::uint32_t code, const void* in, std::uint32_t inSize,
-                                 void* out, std::uint32_t outSize, std::uint32_t* returned) = 0;
+    virtual bool deviceIoControl(Handle handle, std::uint32_t code, const void* in,
+                                 std::uint32_t inSize, void* out, std::uint32_t outSize,
+                                 std::uint32_t* returned) = 0;
     virtual bool closeHandle(Handle handle) = 0;
+
+    // One request of the driver's wire format, taken apart: the port, and for a write the value.
+    struct Request {
+        bool write = false;
+        std::uint16_t port = 0;
+        std::uint8_t value = 0;
+    };
+    // False when the buffers do not make a request of either code.
+    static bool decode(std::uint32_t code, const void* in, std::uint32_t inSize, const void* out,
+                       std::uint32_t outSize, Request& request) {
+        if (in == nullptr || out == nullptr || outSize < 2)
+            return false;
+        const auto* bytes = static_cast<const std::uint8_t*>(in);
+        if (code == kReadPort && inSize >= 2) {
+            request = Request{false, static_cast<std::uint16_t>(bytes[0] | (bytes[1] << 8)), 0};
+            return true;
+        }
+        if (code == kWritePort && inSize >= 4) {
+            request =
+                Request{true, static_cast<std::uint16_t>(bytes[0] | (bytes[1] << 8)), bytes[2]};
+            return true;
+        }
+        return false;
+    }
 };
 
 }  // namespace corvane

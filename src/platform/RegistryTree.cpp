@@ -17,25 +17,32 @@ constexpr std::string_view kHeader4 = "REGEDIT4";
 constexpr std::string_view kHeader5 = "Windows Registry Editor Version 5.00";
 
 constexpr std::array<std::string_view, 7> kRoots = {
-    "HKEY_CLASSES_ROOT", "HKEY_CURRENT_USER",   "HKEY_LOCAL_MACHINE", "HKEY_USERS",
-    "HKEY_CURRENT_CONFIG", "HKEY_DYN_DATA", "HKEY_PERFORMANCE_DATA"};
+    "HKEY_CLASSES_ROOT",   "HKEY_CURRENT_USER", "HKEY_LOCAL_MACHINE",   "HKEY_USERS",
+    "HKEY_CURRENT_CONFIG", "HKEY_DYN_DATA",     "HKEY_PERFORMANCE_DATA"};
 
-bool isBlank(char c) { return c == ' ' || c == '\t'; }
+bool isBlank(char c) {
+    return c == ' ' || c == '\t';
+}
 
 std::string_view trimRight(std::string_view s) {
-    while (!s.empty() && (isBlank(s.back()) || s.back() == '\r')) s.remove_suffix(1);
+    while (!s.empty() && (isBlank(s.back()) || s.back() == '\r'))
+        s.remove_suffix(1);
     return s;
 }
 
 std::string_view trimLeft(std::string_view s) {
-    while (!s.empty() && isBlank(s.front())) s.remove_prefix(1);
+    while (!s.empty() && isBlank(s.front()))
+        s.remove_prefix(1);
     return s;
 }
 
 int hexDigit(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
     return -1;
 }
 
@@ -55,12 +62,15 @@ std::string scanHexBytes(std::string_view s, Put&& put) {
     const std::size_t n = s.size();
     bool needByte = false;  // after a comma another byte must follow
     while (true) {
-        while (i < n && (isBlank(s[i]) || s[i] == '\r')) ++i;
-        if (i >= n) break;
+        while (i < n && (isBlank(s[i]) || s[i] == '\r'))
+            ++i;
+        if (i >= n)
+            break;
         const char c = s[i];
         if (c == '\\') {
             ++i;
-            while (i < n && (isBlank(s[i]) || s[i] == '\r')) ++i;
+            while (i < n && (isBlank(s[i]) || s[i] == '\r'))
+                ++i;
             if (i < n && s[i] == '\n') {
                 ++i;
                 continue;
@@ -72,17 +82,20 @@ std::string scanHexBytes(std::string_view s, Put&& put) {
             continue;
         }
         const int hi = hexDigit(c);
-        if (hi < 0) return "bad hex byte in the value's data";
+        if (hi < 0)
+            return "bad hex byte in the value's data";
         int value = hi;
         ++i;
         if (i < n && hexDigit(s[i]) >= 0) {
             value = value * 16 + hexDigit(s[i]);
             ++i;
-            if (i < n && hexDigit(s[i]) >= 0) return "hex byte with more than two digits";
+            if (i < n && hexDigit(s[i]) >= 0)
+                return "hex byte with more than two digits";
         }
         put(static_cast<char>(value));
         needByte = false;
-        while (i < n && isBlank(s[i])) ++i;
+        while (i < n && isBlank(s[i]))
+            ++i;
         if (i < n && s[i] == ',') {
             ++i;
             needByte = true;
@@ -113,7 +126,8 @@ DataShape classifyData(std::string_view data) {
     if (!data.empty() && data.front() == '"') {
         std::size_t i = 1;
         while (i < data.size() && data[i] != '"') {
-            if (data[i] == '\\' && i + 1 < data.size()) ++i;
+            if (data[i] == '\\' && i + 1 < data.size())
+                ++i;
             ++i;
         }
         if (i >= data.size()) {
@@ -127,8 +141,10 @@ DataShape classifyData(std::string_view data) {
     if (startsWithFolded(data, "dword:")) {
         const std::string_view digits = trimRight(data.substr(6));
         bool ok = !digits.empty() && digits.size() <= 8;
-        for (const char c : digits) ok = ok && hexDigit(c) >= 0;
-        if (!ok) shape.error = "bad dword value (expected up to 8 hex digits)";
+        for (const char c : digits)
+            ok = ok && hexDigit(c) >= 0;
+        if (!ok)
+            shape.error = "bad dword value (expected up to 8 hex digits)";
         shape.type = win::kRegDword;
         return shape;
     }
@@ -137,8 +153,9 @@ DataShape classifyData(std::string_view data) {
         shape.type = win::kRegBinary;
         if (i < data.size() && data[i] == '(') {
             const std::size_t close = data.find(')', i);
-            const std::string_view num =
-                close == std::string_view::npos ? std::string_view{} : data.substr(i + 1, close - i - 1);
+            const std::string_view num = close == std::string_view::npos
+                                             ? std::string_view{}
+                                             : data.substr(i + 1, close - i - 1);
             std::uint32_t type = 0;
             bool ok = !num.empty() && num.size() <= 8;
             for (const char c : num) {
@@ -167,7 +184,8 @@ std::string unescapeQuoted(std::string_view inner) {
     std::string out;
     out.reserve(inner.size());
     for (std::size_t i = 0; i < inner.size(); ++i) {
-        if (inner[i] == '\\' && i + 1 < inner.size() && (inner[i + 1] == '\\' || inner[i + 1] == '"')) {
+        if (inner[i] == '\\' && i + 1 < inner.size() &&
+            (inner[i + 1] == '\\' || inner[i + 1] == '"')) {
             ++i;
         }
         out += inner[i];
@@ -178,7 +196,8 @@ std::string unescapeQuoted(std::string_view inner) {
 std::string quote(std::string_view text) {
     std::string out = "\"";
     for (const char c : text) {
-        if (c == '\\' || c == '"') out += '\\';
+        if (c == '\\' || c == '"')
+            out += '\\';
         out += c;
     }
     out += '"';
@@ -201,7 +220,8 @@ std::string hexData(std::string_view prefix, std::size_t column, std::string_vie
         const auto b = static_cast<unsigned char>(bytes[i]);
         out += kDigits[b >> 4];
         out += kDigits[b & 15];
-        if (!last) out += ',';
+        if (!last)
+            out += ',';
         column += width;
     }
     return out;
@@ -213,8 +233,10 @@ std::string reasonForBadUtf16(std::string_view bytes, int& line) {
     for (std::size_t k = 0; k < n; ++k) {
         const unsigned u = static_cast<unsigned char>(bytes[2 * k]) |
                            (static_cast<unsigned char>(bytes[2 * k + 1]) << 8);
-        if (u == '\n') ++line;
-        if (u >= 0xD800 && u <= 0xDFFF) break;
+        if (u == '\n')
+            ++line;
+        if (u >= 0xD800 && u <= 0xDFFF)
+            break;
     }
     return bytes.size() % 2 ? "the file is cut off inside a UTF-16 character"
                             : "the file holds text that is not valid UTF-16";
@@ -259,17 +281,21 @@ RegistryTree::~RegistryTree() = default;
 
 std::string_view RegistryTree::canonicalRoot(std::string_view name) {
     for (const std::string_view root : kRoots) {
-        if (codec::equalsFolded(root, name)) return root;
+        if (codec::equalsFolded(root, name))
+            return root;
     }
     return {};
 }
 
 std::uint32_t RegistryTree::findKey(std::string_view path) const {
-    return m_index.find(foldedHash(path),
-                        [&](std::uint32_t key) { return codec::equalsFolded(m_keys[key].path, path); });
+    return m_index.find(foldedHash(path), [&](std::uint32_t key) {
+        return codec::equalsFolded(m_keys[key].path, path);
+    });
 }
 
-const std::string& RegistryTree::keyPath(std::uint32_t key) const { return m_keys[key].path; }
+const std::string& RegistryTree::keyPath(std::uint32_t key) const {
+    return m_keys[key].path;
+}
 
 std::string_view RegistryTree::keyName(std::uint32_t key) const {
     return std::string_view(m_keys[key].path).substr(m_keys[key].nameOffset);
@@ -284,13 +310,16 @@ std::size_t RegistryTree::liveKeyCount() const {
         std::count_if(m_keys.begin(), m_keys.end(), [](const Key& k) { return k.alive; }));
 }
 
-std::size_t RegistryTree::valueCount(std::uint32_t key) const { return m_keys[key].values.size(); }
+std::size_t RegistryTree::valueCount(std::uint32_t key) const {
+    return m_keys[key].values.size();
+}
 
 std::uint32_t RegistryTree::ensureKey(std::string_view path, bool explicitHeader) {
     const std::uint64_t hash = foldedHash(path);
-    const std::uint32_t found =
-        m_index.find(hash, [&](std::uint32_t key) { return codec::equalsFolded(m_keys[key].path, path); });
-    if (found != PathIndex::kNone) return found;
+    const std::uint32_t found = m_index.find(
+        hash, [&](std::uint32_t key) { return codec::equalsFolded(m_keys[key].path, path); });
+    if (found != PathIndex::kNone)
+        return found;
     const std::size_t slash = path.rfind('\\');
     std::uint32_t parent = kNoKey;
     if (slash != std::string_view::npos) {
@@ -299,7 +328,8 @@ std::uint32_t RegistryTree::ensureKey(std::string_view path, bool explicitHeader
             parent = m_lastParent;
         } else {
             parent = findKey(parentPath);
-            if (parent == kNoKey) parent = ensureKey(parentPath, explicitHeader);
+            if (parent == kNoKey)
+                parent = ensureKey(parentPath, explicitHeader);
             m_lastParent = parent;
         }
     }
@@ -312,16 +342,19 @@ std::uint32_t RegistryTree::ensureKey(std::string_view path, bool explicitHeader
     m_index.insert(hash, index);
     if (parent != kNoKey) {
         m_keys[parent].children.push_back(index);
-        if (explicitHeader) makeExplicit(index);
+        if (explicitHeader)
+            makeExplicit(index);
     }
     return index;
 }
 
 void RegistryTree::makeExplicit(std::uint32_t key) {
     Key& k = m_keys[key];
-    if (k.hasHeader) return;
+    if (k.hasHeader)
+        return;
     k.hasHeader = true;
-    if (k.decorLines == 0) k.decorLines = 1;  // the blank line regedit puts before every key
+    if (k.decorLines == 0)
+        k.decorLines = 1;  // the blank line regedit puts before every key
     m_order.push_back(key);
 }
 
@@ -353,7 +386,8 @@ const RegistryTree::Value* RegistryTree::findValue(std::uint32_t key, std::strin
         return it == k.valueIndex->end() ? nullptr : &k.values[it->second];
     }
     for (const Value& v : k.values) {
-        if (codec::equalsFolded(v.name, name)) return &v;
+        if (codec::equalsFolded(v.name, name))
+            return &v;
     }
     return nullptr;
 }
@@ -365,7 +399,8 @@ RegistryTree::Value* RegistryTree::findValue(std::uint32_t key, std::string_view
 void RegistryTree::putValue(std::uint32_t key, Value&& value) {
     if (Value* existing = findValue(key, value.name)) {
         if (value.decorLines > 0) {
-            if (existing->decorLines > 0) existing->decor += '\n';
+            if (existing->decorLines > 0)
+                existing->decor += '\n';
             existing->decor += value.decor;
             existing->decorLines += value.decorLines;
         }
@@ -386,7 +421,8 @@ void RegistryTree::putValue(std::uint32_t key, Value&& value) {
         }
     }
     if (k.valueIndex) {
-        k.valueIndex->emplace(codec::foldCase(value.name), static_cast<std::uint32_t>(k.values.size()));
+        k.valueIndex->emplace(codec::foldCase(value.name),
+                              static_cast<std::uint32_t>(k.values.size()));
     }
     k.values.push_back(std::move(value));
 }
@@ -394,14 +430,16 @@ void RegistryTree::putValue(std::uint32_t key, Value&& value) {
 bool RegistryTree::eraseValue(std::uint32_t key, std::string_view name) {
     Key& k = m_keys[key];
     const Value* v = findValue(key, name);
-    if (v == nullptr) return false;
+    if (v == nullptr)
+        return false;
     k.values.erase(k.values.begin() + (v - k.values.data()));
     k.valueIndex.reset();
     return true;
 }
 
 void RegistryTree::decode(const Value& value) const {
-    if (value.decoded) return;
+    if (value.decoded)
+        return;
     const std::string_view data = std::string_view(value.raw).substr(value.dataOffset);
     std::string out;
     if (!data.empty() && data.front() == '"') {
@@ -410,8 +448,10 @@ void RegistryTree::decode(const Value& value) const {
         out += '\0';
     } else if (startsWithFolded(data, "dword:")) {
         std::uint32_t number = 0;
-        for (const char c : trimRight(data.substr(6))) number = number * 16 + hexDigit(c);
-        for (int i = 0; i < 4; ++i) out += static_cast<char>((number >> (8 * i)) & 0xFF);
+        for (const char c : trimRight(data.substr(6)))
+            number = number * 16 + hexDigit(c);
+        for (int i = 0; i < 4; ++i)
+            out += static_cast<char>((number >> (8 * i)) & 0xFF);
     } else {
         const std::size_t colon = data.find(':');
         scanHexBytes(data.substr(colon + 1), [&out](char b) { out += b; });
@@ -430,7 +470,8 @@ void RegistryTree::decode(const Value& value) const {
 bool RegistryTree::value(std::uint32_t key, std::string_view name, std::uint32_t& type,
                          const std::string*& data) const {
     const Value* v = findValue(key, name);
-    if (v == nullptr) return false;
+    if (v == nullptr)
+        return false;
     decode(*v);
     type = v->type;
     data = &v->data;
@@ -438,13 +479,16 @@ bool RegistryTree::value(std::uint32_t key, std::string_view name, std::uint32_t
 }
 
 bool RegistryTree::encodable(std::string_view text) const {
-    if (codec::isAscii(text)) return true;
-    if (m_encoding == RegFileEncoding::Ansi) return codec::utf8ToCp1252(text).has_value();
+    if (codec::isAscii(text))
+        return true;
+    if (m_encoding == RegFileEncoding::Ansi)
+        return codec::utf8ToCp1252(text).has_value();
     return codec::firstInvalidUtf8(text) == std::string_view::npos;
 }
 
 long RegistryTree::apply(const RegChange& change) {
-    if (!encodable(change.keyPath)) return win::kErrorNoUnicodeTranslation;
+    if (!encodable(change.keyPath))
+        return win::kErrorNoUnicodeTranslation;
     if (change.kind == RegChange::Kind::CreateKey) {
         const std::size_t slash = change.keyPath.find('\\');
         if (canonicalRoot(std::string_view(change.keyPath).substr(0, slash)).empty()) {
@@ -455,10 +499,12 @@ long RegistryTree::apply(const RegChange& change) {
     }
     std::uint32_t key = findKey(change.keyPath);
     if (change.kind == RegChange::Kind::DeleteValue) {
-        if (key == kNoKey || !eraseValue(key, change.name)) return win::kErrorFileNotFound;
+        if (key == kNoKey || !eraseValue(key, change.name))
+            return win::kErrorFileNotFound;
         return win::kErrorSuccess;
     }
-    if (!encodable(change.name)) return win::kErrorNoUnicodeTranslation;
+    if (!encodable(change.name))
+        return win::kErrorNoUnicodeTranslation;
     const Value* existing = key == kNoKey ? nullptr : findValue(key, change.name);
     Value value;
     value.name = existing != nullptr ? existing->name : change.name;  // keeps its spelling
@@ -474,7 +520,8 @@ long RegistryTree::apply(const RegChange& change) {
         body = quote(text.substr(0, text.size() - 1));
     } else if (change.type == win::kRegDword && text.size() == 4) {
         std::uint32_t number = 0;
-        for (int i = 3; i >= 0; --i) number = (number << 8) | static_cast<unsigned char>(text[i]);
+        for (int i = 3; i >= 0; --i)
+            number = (number << 8) | static_cast<unsigned char>(text[i]);
         char buffer[16];
         std::snprintf(buffer, sizeof buffer, "dword:%08x", number);
         body = buffer;
@@ -483,7 +530,8 @@ long RegistryTree::apply(const RegChange& change) {
         if (isStringType(change.type)) {
             auto converted = m_version == RegFileVersion::Regedit4 ? codec::utf8ToCp1252(text)
                                                                    : codec::utf8ToUtf16le(text);
-            if (!converted) return win::kErrorNoUnicodeTranslation;
+            if (!converted)
+                return win::kErrorNoUnicodeTranslation;
             bytes = std::move(*converted);
         }
         std::string prefix = "hex";
@@ -499,7 +547,8 @@ long RegistryTree::apply(const RegChange& change) {
     value.raw = std::move(head) + body;
     value.data = change.data;
     value.decoded = true;
-    if (key == kNoKey) key = ensureKey(change.keyPath, true);
+    if (key == kNoKey)
+        key = ensureKey(change.keyPath, true);
     makeExplicit(key);
     putValue(key, std::move(value));
     return win::kErrorSuccess;
@@ -534,16 +583,21 @@ private:
     std::string_view nextLine() {
         ++m_line;
         const std::size_t end = m_text.find('\n', m_pos);
-        std::string_view line = m_text.substr(m_pos, end == std::string_view::npos ? end : end - m_pos);
+        std::string_view line =
+            m_text.substr(m_pos, end == std::string_view::npos ? end : end - m_pos);
         m_pos = end == std::string_view::npos ? m_text.size() : end + 1;
-        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+        if (!line.empty() && line.back() == '\r')
+            line.remove_suffix(1);
         return line;
     }
 
-    [[noreturn]] void fail(const std::string& reason) const { throw RegFormatError(m_line, reason); }
+    [[noreturn]] void fail(const std::string& reason) const {
+        throw RegFormatError(m_line, reason);
+    }
 
     void addDecor(std::string_view line) {
-        if (m_decorLines > 0) m_decor += '\n';
+        if (m_decorLines > 0)
+            m_decor += '\n';
         m_decor += line;
         ++m_decorLines;
     }
@@ -561,11 +615,13 @@ private:
 
     void keyLine(std::string_view body) {
         const std::string_view trimmed = trimRight(body);
-        if (trimmed.back() != ']') fail("key line without a closing ']'");
+        if (trimmed.back() != ']')
+            fail("key line without a closing ']'");
         std::string_view path = trimmed.substr(1, trimmed.size() - 2);
         if (!path.empty() && path.front() == '-') {
             path.remove_prefix(1);
-            if (path.empty()) fail("empty key name");
+            if (path.empty())
+                fail("empty key name");
             checkPath(path);
             if (const std::uint32_t key = m_tree.findKey(path); key != kNoKey) {
                 m_tree.deleteKey(key);
@@ -574,12 +630,14 @@ private:
             m_skipping = true;
             return;
         }
-        if (path.empty()) fail("empty key name");
+        if (path.empty())
+            fail("empty key name");
         checkPath(path);
         m_current = m_tree.ensureKey(path, false);
         m_skipping = false;
         Key& key = m_tree.m_keys[m_current];
-        if (key.hasHeader) return;  // a key named again: its decor goes with what follows
+        if (key.hasHeader)
+            return;  // a key named again: its decor goes with what follows
         key.decor = std::move(m_decor);
         key.decorLines = m_decorLines;
         m_decor.clear();
@@ -612,19 +670,24 @@ private:
                 }
                 name += c;
             }
-            if (!closed) fail("value name without a closing quote");
+            if (!closed)
+                fail("value name without a closing quote");
         }
-        while (p < body.size() && isBlank(body[p])) ++p;
-        if (p >= body.size() || body[p] != '=') fail("expected '=' after the value name");
+        while (p < body.size() && isBlank(body[p]))
+            ++p;
+        if (p >= body.size() || body[p] != '=')
+            fail("expected '=' after the value name");
         ++p;
-        while (p < body.size() && isBlank(body[p])) ++p;
+        while (p < body.size() && isBlank(body[p]))
+            ++p;
 
         std::string raw(body);
         // hex data may run over several lines, each but the last ending in a backslash.
         if (startsWithFolded(body.substr(p), "hex")) {
             while (trimRight(std::string_view(raw)).ends_with('\\')) {
                 if (m_pos >= m_text.size()) {
-                    throw RegFormatError(firstLine, "the value's data continues past the end of the file");
+                    throw RegFormatError(firstLine,
+                                         "the value's data continues past the end of the file");
                 }
                 raw += '\n';
                 raw += nextLine();
@@ -632,9 +695,11 @@ private:
         }
         const std::string_view data = std::string_view(raw).substr(p);
         const DataShape shape = classifyData(data);
-        if (!shape.error.empty()) throw RegFormatError(firstLine, shape.error);
+        if (!shape.error.empty())
+            throw RegFormatError(firstLine, shape.error);
         if (m_current == kNoKey) {
-            if (m_skipping) return;  // values of a deleted key are dropped, as regedit drops them
+            if (m_skipping)
+                return;  // values of a deleted key are dropped, as regedit drops them
             throw RegFormatError(firstLine, "a value before the first [key] line");
         }
         if (shape.isDelete) {
@@ -687,24 +752,28 @@ RegistryTree RegistryTree::parse(std::string_view bytes) {
     }
 
     const std::size_t firstEnd = text.find('\n');
-    const std::string_view first =
-        trimRight(std::string_view(text).substr(0, firstEnd == std::string::npos ? text.size() : firstEnd));
+    const std::string_view first = trimRight(
+        std::string_view(text).substr(0, firstEnd == std::string::npos ? text.size() : firstEnd));
     RegFileVersion version;
     if (first == kHeader4) {
         version = RegFileVersion::Regedit4;
-        if (encoding == RegFileEncoding::Ansi && !codec::isAscii(text)) text = codec::cp1252ToUtf8(text);
+        if (encoding == RegFileEncoding::Ansi && !codec::isAscii(text))
+            text = codec::cp1252ToUtf8(text);
     } else if (first == kHeader5) {
         version = RegFileVersion::Regedit5;
-        if (encoding == RegFileEncoding::Ansi) encoding = RegFileEncoding::Utf8;
+        if (encoding == RegFileEncoding::Ansi)
+            encoding = RegFileEncoding::Utf8;
     } else {
-        throw RegFormatError(1, "not a registry file: the first line must be REGEDIT4 or " +
-                                    std::string(kHeader5));
+        throw RegFormatError(
+            1, "not a registry file: the first line must be REGEDIT4 or " + std::string(kHeader5));
     }
     if (encoding == RegFileEncoding::Utf8 || encoding == RegFileEncoding::Utf8Bom) {
         const std::size_t bad = codec::firstInvalidUtf8(text);
         if (bad != std::string::npos) {
-            const auto line = 1 + std::count(text.begin(), text.begin() + static_cast<long>(bad), '\n');
-            throw RegFormatError(static_cast<int>(line), "the file holds text that is not valid UTF-8");
+            const auto line =
+                1 + std::count(text.begin(), text.begin() + static_cast<long>(bad), '\n');
+            throw RegFormatError(static_cast<int>(line),
+                                 "the file holds text that is not valid UTF-8");
         }
     }
 
@@ -725,18 +794,21 @@ std::string RegistryTree::serialize() const {
     std::size_t estimate = 64;
     for (const Key& key : m_keys) {
         estimate += key.path.size() + key.decor.size() + 8;
-        for (const Value& v : key.values) estimate += v.raw.size() + v.decor.size() + 4;
+        for (const Value& v : key.values)
+            estimate += v.raw.size() + v.decor.size() + 4;
     }
     out.reserve(estimate + estimate / 16);
 
     auto lines = [&](std::string_view text, std::uint32_t count) {
-        if (count == 0) return;
+        if (count == 0)
+            return;
         std::size_t start = 0;
         while (true) {
             const std::size_t nl = text.find('\n', start);
             out += text.substr(start, nl == std::string_view::npos ? nl : nl - start);
             out += eol;
-            if (nl == std::string_view::npos) break;
+            if (nl == std::string_view::npos)
+                break;
             start = nl + 1;
         }
     };
@@ -745,7 +817,8 @@ std::string RegistryTree::serialize() const {
     out += eol;
     for (const std::uint32_t index : m_order) {
         const Key& key = m_keys[index];
-        if (!key.alive) continue;
+        if (!key.alive)
+            continue;
         lines(key.decor, key.decorLines);
         out += '[';
         out += key.path;
@@ -760,7 +833,8 @@ std::string RegistryTree::serialize() const {
 
     switch (m_encoding) {
         case RegFileEncoding::Ansi:
-            if (codec::isAscii(out)) return out;
+            if (codec::isAscii(out))
+                return out;
             // Every name and text was checked to fit the code page when it came in.
             return codec::utf8ToCp1252(out).value_or(std::string{});
         case RegFileEncoding::Utf16Le:

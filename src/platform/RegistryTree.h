@@ -101,7 +101,7 @@ private:
     bool m_crlf = true;
     std::vector<Key> m_keys;
     std::vector<std::uint32_t> m_order;  // keys in the order they are written
-    PathIndex m_index;  // key paths, compared without regard to case
+    PathIndex m_index;                   // key paths, compared without regard to case
     // Keys of an export come grouped under their parents; remembering the last parent saves
     // most parent lookups while reading.
     std::uint32_t m_lastParent = kNoKey;

@@ -2,8 +2,9 @@
 
 namespace corvane {
 
-std::string expandPercentVariables(const std::string& text,
-                                   const std::function<std::optional<std::string>(const std::string&)>& lookup) {
+std::string expandPercentVariables(
+    const std::string& text,
+    const std::function<std::optional<std::string>(const std::string&)>& lookup) {
     std::string out;
     std::size_t i = 0;
     while (i < text.size()) {

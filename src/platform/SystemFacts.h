@@ -47,7 +47,8 @@ namespace corvane {
 
 // Replaces each %NAME% by what lookup gives for NAME; a name lookup does not know stays as it
 // was written, as ExpandEnvironmentStrings leaves it.
-std::string expandPercentVariables(const std::string& text,
-                                   const std::function<std::optional<std::string>(const std::string&)>& lookup);
+std::string expandPercentVariables(
+    const std::string& text,
+    const std::function<std::optional<std::string>(const std::string&)>& lookup);
 
 }  // namespace corvane

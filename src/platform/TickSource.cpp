@@ -7,13 +7,16 @@ namespace corvane {
 
 std::uint32_t SystemTickSource::tickCount() {
     const auto since = std::chrono::steady_clock::now().time_since_epoch();
-    return static_cast<std::uint32_t>(std::chrono::duration_cast<std::chrono::milliseconds>(since).count());
+    return static_cast<std::uint32_t>(
+        std::chrono::duration_cast<std::chrono::milliseconds>(since).count());
 }
 
 void SystemTickSource::sleep(std::uint32_t milliseconds) {
     std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
 }
 
-std::uint32_t splashWaitMilliseconds(std::uint32_t start) { return 2000 - start % 1000; }
+std::uint32_t splashWaitMilliseconds(std::uint32_t start) {
+    return 2000 - start % 1000;
+}
 
 }  // namespace corvane

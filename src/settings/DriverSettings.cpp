@@ -14,14 +14,16 @@ namespace {
 
 // Orders in which the check boxes of each key are read and written.
 constexpr std::array<const char*, 3> kDesktopFlags = {"D3DTab", "OpenGLTab", "EnableIcon"};
-constexpr std::array<const char*, 7> kDdhalFlags = {"D3DWaitSync",  "AntiAlias",     "PaletteBased",    "Dithering",
-                                                    "EnableKatmai", "EnablePrimary", "EnableSysMemBlts"};
-constexpr std::array<const char*, 5> kOpenGLFlags = {"Convert32To16", "PageFlipping", "DisDitherAlpha",
-                                                     "OpenWaitVertSync", "KTXBufferRegion"};
+constexpr std::array<const char*, 7> kDdhalFlags = {
+    "D3DWaitSync",  "AntiAlias",     "PaletteBased",    "Dithering",
+    "EnableKatmai", "EnablePrimary", "EnableSysMemBlts"};
+constexpr std::array<const char*, 5> kOpenGLFlags = {
+    "Convert32To16", "PageFlipping", "DisDitherAlpha", "OpenWaitVertSync", "KTXBufferRegion"};
 constexpr std::array<int, 4> kForceDepthValues = {0, 10, 18, 20};
 constexpr std::array<int, 3> kModulateValues = {1, 2, 4};
 constexpr std::array<const char*, 3> kGammaSliders = {"RedGamma", "GreenGamma", "BlueGamma"};
-constexpr std::array<const char*, 3> kGammaLabels = {"RedGammaPosLbl", "GreenGammaPosLbl", "BlueGammaPosLbl"};
+constexpr std::array<const char*, 3> kGammaLabels = {"RedGammaPosLbl", "GreenGammaPosLbl",
+                                                     "BlueGammaPosLbl"};
 
 std::runtime_error cannotAccess(const char* name) {
     return std::runtime_error(std::string("Cannot access \"") + name + "\" registry key.");
@@ -48,18 +50,27 @@ void writeFlag(TRegistry& registry, const SettingControls& controls, const char*
     const DriverSetting& s = driverSetting(id);
     const bool checked = controls.Checked(id);
     switch (s.encoding) {
-        case SettingEncoding::StringFlag: registry.WriteString(s.valueName, checked ? "1" : "0"); break;
-        case SettingEncoding::InvertedStringFlag: registry.WriteString(s.valueName, checked ? "0" : "1"); break;
-        case SettingEncoding::NumberFlag: registry.WriteInteger(s.valueName, checked ? 1 : 0); break;
-        case SettingEncoding::Mapped: break;
+        case SettingEncoding::StringFlag:
+            registry.WriteString(s.valueName, checked ? "1" : "0");
+            break;
+        case SettingEncoding::InvertedStringFlag:
+            registry.WriteString(s.valueName, checked ? "0" : "1");
+            break;
+        case SettingEncoding::NumberFlag:
+            registry.WriteInteger(s.valueName, checked ? 1 : 0);
+            break;
+        case SettingEncoding::Mapped:
+            break;
     }
 }
 
 // Selects the item whose stored number is value; any other number leaves the list as it was.
 template <std::size_t N>
-void selectMapped(SettingControls& controls, const char* id, int value, const std::array<int, N>& values) {
+void selectMapped(SettingControls& controls, const char* id, int value,
+                  const std::array<int, N>& values) {
     for (std::size_t i = 0; i < N; ++i) {
-        if (values[i] == value) controls.SetItemIndex(id, static_cast<int>(i));
+        if (values[i] == value)
+            controls.SetItemIndex(id, static_cast<int>(i));
     }
 }
 
@@ -70,7 +81,8 @@ int mappedValue(const SettingControls& controls, const char* id, const std::arra
 }
 
 void readGamma(TRegistry& registry, SettingControls& controls) {
-    if (!registry.OpenKey(kAtiDalKey, true)) return;
+    if (!registry.OpenKey(kAtiDalKey, true))
+        return;
     std::vector<std::string> devices;
     registry.GetKeyNames(devices);
     if (devices.empty()) {
@@ -79,45 +91,61 @@ void readGamma(TRegistry& registry, SettingControls& controls) {
     }
     // Not tested: when it fails, the value is read from the key that is current.
     registry.OpenKey(std::string(kAtiDalKey) + "\\" + devices[0], true);
-    const auto word = static_cast<std::uint32_t>(ReadIntegerDef(registry, kGammaValue, kGammaFallback));
+    const auto word =
+        static_cast<std::uint32_t>(ReadIntegerDef(registry, kGammaValue, kGammaFallback));
     controls.SetPosition("RedGamma", static_cast<int>(word >> 16));
     controls.SetPosition("GreenGamma", static_cast<int>((word >> 8) & 0xFF));
     controls.SetPosition("BlueGamma", static_cast<int>(word & 0xFF));
     for (std::size_t i = 0; i < kGammaSliders.size(); ++i) {
-        controls.SetLabelText(kGammaLabels[i], std::to_string(controls.Position(kGammaSliders[i])) + "%");
+        controls.SetLabelText(kGammaLabels[i],
+                              std::to_string(controls.Position(kGammaSliders[i])) + "%");
     }
 }
 
 }  // namespace
 
-std::int32_t gammaWord(int red, int green, int blue) { return red * 65536 + green * 256 + blue; }
+std::int32_t gammaWord(int red, int green, int blue) {
+    return red * 65536 + green * 256 + blue;
+}
 
 bool ReadRegistry(TRegistry& registry, SettingControls& controls, Dialogs& dialogs) {
     try {
         registry.SetRootKey(win::kHKeyLocalMachine);
-        if (!registry.OpenKey(kAtiKey, false)) return false;
+        if (!registry.OpenKey(kAtiKey, false))
+            return false;
         if (registry.OpenKey(kDesktopKey, false)) {
-            for (const char* id : kDesktopFlags) readFlag(registry, controls, id);
+            for (const char* id : kDesktopFlags)
+                readFlag(registry, controls, id);
         }
         if (controls.Direct3DVisible()) {
-            if (!registry.OpenKey(kDdhalKey, true)) throw cannotAccess("ddhal");
-            for (const char* id : kDdhalFlags) readFlag(registry, controls, id);
+            if (!registry.OpenKey(kDdhalKey, true))
+                throw cannotAccess("ddhal");
+            for (const char* id : kDdhalFlags)
+                readFlag(registry, controls, id);
             std::int32_t depth = 0;
-            if (!TIniFile::parseInteger(ReadStringDef(registry, "ZBufferBitDepth", "0"), depth)) depth = 0;
+            if (!TIniFile::parseInteger(ReadStringDef(registry, "ZBufferBitDepth", "0"), depth))
+                depth = 0;
             // The list shows the depths in the opposite order to the stored numbers 0 and 2.
             controls.SetItemIndex("ZBufferCB", depth == 0 ? 2 : depth == 2 ? 0 : depth);
             readGamma(registry, controls);
         }
-        if (!registry.OpenKey(kOpenGLKey, true)) throw cannotAccess("OpenGL");
-        for (const char* id : kOpenGLFlags) readFlag(registry, controls, id);
-        controls.SetItemIndex("SubpixelCB", ReadIntegerDef(registry, "OGLSubPixelPrecision", 2) / 2 - 1);
+        if (!registry.OpenKey(kOpenGLKey, true))
+            throw cannotAccess("OpenGL");
+        for (const char* id : kOpenGLFlags)
+            readFlag(registry, controls, id);
+        controls.SetItemIndex("SubpixelCB",
+                              ReadIntegerDef(registry, "OGLSubPixelPrecision", 2) / 2 - 1);
         controls.SetPosition("DetailLevel", ReadIntegerDef(registry, "OGLLODBias", 2));
-        if (!registry.OpenKey(kOpenGLPrivateKey, true)) throw cannotAccess("OpenGL(Private)");
+        if (!registry.OpenKey(kOpenGLPrivateKey, true))
+            throw cannotAccess("OpenGL(Private)");
         readFlag(registry, controls, "MultiTexture");
-        selectMapped(controls, "ForceDepthBuffer", ReadIntegerDef(registry, "forceDepthBuffer", 0), kForceDepthValues);
-        selectMapped(controls, "ModulateFactor", ReadIntegerDef(registry, "modulateFactor", 1), kModulateValues);
+        selectMapped(controls, "ForceDepthBuffer", ReadIntegerDef(registry, "forceDepthBuffer", 0),
+                     kForceDepthValues);
+        selectMapped(controls, "ModulateFactor", ReadIntegerDef(registry, "modulateFactor", 1),
+                     kModulateValues);
         try {
-            if (!registry.OpenKey(kVxdKey, false)) throw cannotAccess("VXD");
+            if (!registry.OpenKey(kVxdKey, false))
+                throw cannotAccess("VXD");
             readFlag(registry, controls, "HMDLUseAGP");
         } catch (const std::exception&) {
             // Where the driver has no VXD key (Windows NT), the setting can't be used at all.
@@ -132,7 +160,8 @@ bool ReadRegistry(TRegistry& registry, SettingControls& controls, Dialogs& dialo
 
 void WriteDriverValues(TRegistry& registry, const SettingControls& controls) {
     registry.SetRootKey(win::kHKeyLocalMachine);
-    if (!registry.OpenKey(kAtiKey, false)) throw std::runtime_error("Cannot find ATI Technologies registry.");
+    if (!registry.OpenKey(kAtiKey, false))
+        throw std::runtime_error("Cannot find ATI Technologies registry.");
     if (registry.OpenKey(kDesktopKey, false)) {
         writeFlag(registry, controls, "D3DTab");
         writeFlag(registry, controls, "OpenGLTab");
@@ -143,13 +172,18 @@ void WriteDriverValues(TRegistry& registry, const SettingControls& controls) {
         }
     }
     if (controls.Direct3DVisible()) {
-        if (!registry.OpenKey(kDdhalKey, true)) throw cannotAccess("ddhal");
-        for (const char* id : kDdhalFlags) writeFlag(registry, controls, id);
+        if (!registry.OpenKey(kDdhalKey, true))
+            throw cannotAccess("ddhal");
+        for (const char* id : kDdhalFlags)
+            writeFlag(registry, controls, id);
         const int index = controls.ItemIndex("ZBufferCB");
-        registry.WriteString("ZBufferBitDepth", std::to_string(index == 0 ? 2 : index == 2 ? 0 : index));
+        registry.WriteString("ZBufferBitDepth", std::to_string(index == 0   ? 2
+                                                               : index == 2 ? 0
+                                                                            : index));
         if (registry.OpenKey(kAtiDalKey, true)) {
-            const std::int32_t word = gammaWord(controls.Position("RedGamma"), controls.Position("GreenGamma"),
-                                                controls.Position("BlueGamma"));
+            const std::int32_t word =
+                gammaWord(controls.Position("RedGamma"), controls.Position("GreenGamma"),
+                          controls.Position("BlueGamma"));
             std::vector<std::string> devices;
             registry.GetKeyNames(devices);
             for (const std::string& device : devices) {
@@ -158,15 +192,21 @@ void WriteDriverValues(TRegistry& registry, const SettingControls& controls) {
             }
         }
     }
-    if (!registry.OpenKey(kOpenGLKey, true)) throw cannotAccess("OpenGL");
-    for (const char* id : kOpenGLFlags) writeFlag(registry, controls, id);
+    if (!registry.OpenKey(kOpenGLKey, true))
+        throw cannotAccess("OpenGL");
+    for (const char* id : kOpenGLFlags)
+        writeFlag(registry, controls, id);
     registry.WriteInteger("OGLSubPixelPrecision", controls.ItemIndex("SubpixelCB") == 1 ? 4 : 2);
     registry.WriteInteger("OGLLODBias", controls.Position("DetailLevel"));
-    if (!registry.OpenKey(kOpenGLPrivateKey, true)) throw cannotAccess("OpenGL(Private)");
+    if (!registry.OpenKey(kOpenGLPrivateKey, true))
+        throw cannotAccess("OpenGL(Private)");
     writeFlag(registry, controls, "MultiTexture");
-    registry.WriteInteger("forceDepthBuffer", mappedValue(controls, "ForceDepthBuffer", kForceDepthValues));
-    registry.WriteInteger("modulateFactor", mappedValue(controls, "ModulateFactor", kModulateValues));
-    if (!registry.OpenKey(kVxdKey, true)) throw cannotAccess("VXD");
+    registry.WriteInteger("forceDepthBuffer",
+                          mappedValue(controls, "ForceDepthBuffer", kForceDepthValues));
+    registry.WriteInteger("modulateFactor",
+                          mappedValue(controls, "ModulateFactor", kModulateValues));
+    if (!registry.OpenKey(kVxdKey, true))
+        throw cannotAccess("VXD");
     writeFlag(registry, controls, "HMDLUseAGP");
 }
 

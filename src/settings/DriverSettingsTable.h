@@ -22,7 +22,8 @@ inline constexpr const char* kDesktopKey = "\\Software\\ATI Technologies\\Deskto
 inline constexpr const char* kDdhalKey = "\\Software\\ATI Technologies\\Driver\\ddhal";
 inline constexpr const char* kAtiDalKey = "\\Software\\ATI Technologies\\Driver\\ATIDAL";
 inline constexpr const char* kOpenGLKey = "\\Software\\ATI Technologies\\Driver\\OpenGL";
-inline constexpr const char* kOpenGLPrivateKey = "\\Software\\ATI Technologies\\Driver\\OpenGL\\Private";
+inline constexpr const char* kOpenGLPrivateKey =
+    "\\Software\\ATI Technologies\\Driver\\OpenGL\\Private";
 inline constexpr const char* kVxdKey = "\\Software\\ATI Technologies\\Driver\\VXD";
 
 // One driver setting: its control, caption and hint, and where and how it is stored.

@@ -8,10 +8,13 @@ using namespace win;
 
 TRegistry::TRegistry(RegistryStore& store) : m_store(store) {}
 
-TRegistry::~TRegistry() { CloseKey(); }
+TRegistry::~TRegistry() {
+    CloseKey();
+}
 
 void TRegistry::SetRootKey(RegHandle root) {
-    if (root == m_rootKey) return;
+    if (root == m_rootKey)
+        return;
     CloseKey();
     m_rootKey = root;
 }
@@ -33,8 +36,10 @@ bool TRegistry::OpenKey(const std::string& key, bool canCreate) {
     const long result = (!canCreate || path.empty())
                             ? m_store.openKey(baseKey(relative), path, opened)
                             : m_store.createKey(baseKey(relative), path, opened);
-    if (result != kErrorSuccess) return false;
-    if (m_currentKey != 0 && relative) path = m_currentPath + "\\" + path;
+    if (result != kErrorSuccess)
+        return false;
+    if (m_currentKey != 0 && relative)
+        path = m_currentPath + "\\" + path;
     changeKey(opened, path);
     return true;
 }
@@ -60,10 +65,12 @@ void TRegistry::CloseKey() {
 void TRegistry::GetKeyNames(std::vector<std::string>& list) const {
     list.clear();
     std::uint32_t count = 0;
-    if (m_store.queryInfoKey(m_currentKey, &count, nullptr) != kErrorSuccess) return;
+    if (m_store.queryInfoKey(m_currentKey, &count, nullptr) != kErrorSuccess)
+        return;
     std::string name;
     for (std::uint32_t i = 0; i < count; ++i) {
-        if (m_store.enumKey(m_currentKey, i, name) != kErrorSuccess) name.clear();
+        if (m_store.enumKey(m_currentKey, i, name) != kErrorSuccess)
+            name.clear();
         list.push_back(name);
     }
 }
@@ -74,24 +81,28 @@ std::int32_t TRegistry::ReadInteger(const std::string& name) const {
     if (m_store.queryValue(m_currentKey, name, &type, nullptr, &size) != kErrorSuccess) {
         throw ERegistryException::getFailed(name);
     }
-    if (type != kRegDword) throw ERegistryException::invalidType(name);
+    if (type != kRegDword)
+        throw ERegistryException::invalidType(name);
     std::uint8_t bytes[4] = {};
     size = sizeof bytes;
     if (m_store.queryValue(m_currentKey, name, &type, bytes, &size) != kErrorSuccess) {
         throw ERegistryException::getFailed(name);
     }
     std::uint32_t value = 0;
-    for (int i = 3; i >= 0; --i) value = (value << 8) | bytes[i];
+    for (int i = 3; i >= 0; --i)
+        value = (value << 8) | bytes[i];
     return static_cast<std::int32_t>(value);
 }
 
 std::string TRegistry::ReadString(const std::string& name) const {
     std::uint32_t type = 0;
     std::uint32_t size = 0;
-    if (m_store.queryValue(m_currentKey, name, &type, nullptr, &size) != kErrorSuccess || size == 0) {
+    if (m_store.queryValue(m_currentKey, name, &type, nullptr, &size) != kErrorSuccess ||
+        size == 0) {
         return {};
     }
-    if (type != kRegSz && type != kRegExpandSz) throw ERegistryException::invalidType(name);
+    if (type != kRegSz && type != kRegExpandSz)
+        throw ERegistryException::invalidType(name);
     std::string text(size, '\0');
     if (m_store.queryValue(m_currentKey, name, &type, reinterpret_cast<std::uint8_t*>(text.data()),
                            &size) != kErrorSuccess) {
@@ -101,12 +112,15 @@ std::string TRegistry::ReadString(const std::string& name) const {
     return text;
 }
 
-bool TRegistry::ReadBool(const std::string& name) const { return ReadInteger(name) != 0; }
+bool TRegistry::ReadBool(const std::string& name) const {
+    return ReadInteger(name) != 0;
+}
 
 int TRegistry::ReadBinaryData(const std::string& name, void* buffer, int bufferSize) const {
     std::uint32_t type = 0;
     std::uint32_t size = 0;
-    if (m_store.queryValue(m_currentKey, name, &type, nullptr, &size) != kErrorSuccess) return 0;
+    if (m_store.queryValue(m_currentKey, name, &type, nullptr, &size) != kErrorSuccess)
+        return 0;
     if (type == kRegSz || type == kRegExpandSz || type == kRegDword || bufferSize < 0 ||
         size > static_cast<std::uint32_t>(bufferSize)) {
         throw ERegistryException::invalidType(name);
@@ -134,19 +148,23 @@ void TRegistry::WriteInteger(const std::string& name, std::int32_t value) {
 }
 
 void TRegistry::WriteString(const std::string& name, const std::string& value) {
-    if (m_store.setValue(m_currentKey, name, kRegSz, reinterpret_cast<const std::uint8_t*>(value.c_str()),
+    if (m_store.setValue(m_currentKey, name, kRegSz,
+                         reinterpret_cast<const std::uint8_t*>(value.c_str()),
                          static_cast<std::uint32_t>(value.size() + 1)) != kErrorSuccess) {
         throw ERegistryException::setFailed(name);
     }
 }
 
-void TRegistry::WriteBool(const std::string& name, bool value) { WriteInteger(name, value ? 1 : 0); }
+void TRegistry::WriteBool(const std::string& name, bool value) {
+    WriteInteger(name, value ? 1 : 0);
+}
 
 bool TRegistry::DeleteValue(const std::string& name) {
     return m_store.deleteValue(m_currentKey, name) == kErrorSuccess;
 }
 
-std::int32_t ReadIntegerDef(const TRegistry& registry, const std::string& name, std::int32_t fallback) {
+std::int32_t ReadIntegerDef(const TRegistry& registry, const std::string& name,
+                            std::int32_t fallback) {
     try {
         return registry.ReadInteger(name);
     } catch (const std::exception&) {
@@ -163,16 +181,21 @@ std::string ReadStringDef(const TRegistry& registry, const std::string& name,
     }
 }
 
-RegistryUpdate::RegistryUpdate(RegistryStore& store) : m_store(store) { m_store.beginUpdate(); }
+RegistryUpdate::RegistryUpdate(RegistryStore& store) : m_store(store) {
+    m_store.beginUpdate();
+}
 
 RegistryUpdate::~RegistryUpdate() {
-    if (m_open) m_store.endUpdate();
+    if (m_open)
+        m_store.endUpdate();
 }
 
 void RegistryUpdate::commit() {
-    if (!m_open) return;
+    if (!m_open)
+        return;
     m_open = false;
-    if (std::string error = m_store.endUpdate(); !error.empty()) throw ERegistryException(error);
+    if (std::string error = m_store.endUpdate(); !error.empty())
+        throw ERegistryException(error);
 }
 
 }  // namespace corvane

@@ -59,7 +59,8 @@ private:
 
 // The main window's forgiving reads: any failure gives the fallback. A missing string value
 // still reads as the empty text, because ReadString does not fail for it.
-std::int32_t ReadIntegerDef(const TRegistry& registry, const std::string& name, std::int32_t fallback);
+std::int32_t ReadIntegerDef(const TRegistry& registry, const std::string& name,
+                            std::int32_t fallback);
 std::string ReadStringDef(const TRegistry& registry, const std::string& name,
                           const std::string& fallback);
 

@@ -44,7 +44,17 @@ public:
     [[noreturn]] void SetProperty(std::string_view name, const std::string& value);
 
 private:
-    enum Block { Registration, Processor, OperatingSystem, Memory, WindowsFolder, TempFolder, Computer, User, kBlocks };
+    enum Block {
+        Registration,
+        Processor,
+        OperatingSystem,
+        Memory,
+        WindowsFolder,
+        TempFolder,
+        Computer,
+        User,
+        kBlocks
+    };
     template <typename F>
     void trap(Block block, F&& collect);
 

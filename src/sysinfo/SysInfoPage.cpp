@@ -14,23 +14,27 @@ TCheckLabel* row(QWidget* group, const char* caption, const char* name, int top)
     return form::label(group, "n/a", QPoint(130, top), name);
 }
 
-QString text(const std::string& s) { return QString::fromStdString(s); }
+QString text(const std::string& s) {
+    return QString::fromStdString(s);
+}
 
 }  // namespace
 
 SysInfoPage::SysInfoPage(QWidget* page) {
-    QGroupBox* computer = form::group(page, " Computer Info ", QRect(8, 8, 482, 150), "ComputerInfoGroup");
-    CPUTypeLbl = row(computer, "CPU Type:", "CPUTypeLbl", 26);
-    CPUBrandLbl = row(computer, "CPU brand:", "CPUBrandLbl", 52);
-    TotalMemLbl = row(computer, "Total memory:", "TotalMemLbl", 78);
-    AvailMemLbl = row(computer, "Avail. memory:", "AvailMemLbl", 104);
-    ApertureSizeLbl = row(computer, "Aperture size:", "ApertureSizeLbl", 130);
-    QGroupBox* system = form::group(page, " Operating System Info ", QRect(8, 166, 482, 168), "OSInfoGroup");
-    WinTypeLbl = row(system, "Windows Type:", "WinTypeLbl", 26);
-    WinVersionLbl = row(system, "Windows version:", "WinVersionLbl", 52);
-    WinPathLbl = row(system, "Windows path:", "WinPathLbl", 78);
-    SwapFileSizeLbl = row(system, "Swap file size:", "SwapFileSizeLbl", 104);
-    SwapFileUsageLbl = row(system, "Swap file usage:", "SwapFileUsageLbl", 130);
+    QGroupBox* computer =
+        form::group(page, " Computer Info ", QRect(8, 8, 482, 158), "ComputerInfoGroup");
+    CPUTypeLbl = row(computer, "CPU Type:", "CPUTypeLbl", 24);
+    CPUBrandLbl = row(computer, "CPU brand:", "CPUBrandLbl", 50);
+    TotalMemLbl = row(computer, "Total memory:", "TotalMemLbl", 76);
+    AvailMemLbl = row(computer, "Avail. memory:", "AvailMemLbl", 102);
+    ApertureSizeLbl = row(computer, "Aperture size:", "ApertureSizeLbl", 128);
+    QGroupBox* system =
+        form::group(page, " Operating System Info ", QRect(8, 174, 482, 160), "OSInfoGroup");
+    WinTypeLbl = row(system, "Windows Type:", "WinTypeLbl", 24);
+    WinVersionLbl = row(system, "Windows version:", "WinVersionLbl", 50);
+    WinPathLbl = row(system, "Windows path:", "WinPathLbl", 76);
+    SwapFileSizeLbl = row(system, "Swap file size:", "SwapFileSizeLbl", 102);
+    SwapFileUsageLbl = row(system, "Swap file usage:", "SwapFileUsageLbl", 128);
 }
 
 void SysInfoPage::FillSystemInfoPage(TRegistry& registry, const TSysInfo& info) {
@@ -40,7 +44,8 @@ void SysInfoPage::FillSystemInfoPage(TRegistry& registry, const TSysInfo& info) 
     }
     if (registry.OpenKey(kProgramKey, true)) {
         const std::int32_t aperture = ReadIntegerDef(registry, kApertureSizeValue, 0);
-        if (aperture != 0) ApertureSizeLbl->SetCaption(QString::number(aperture) + " MB");
+        if (aperture != 0)
+            ApertureSizeLbl->SetCaption(QString::number(aperture) + " MB");
     }
     WinTypeLbl->SetCaption(text(info.WinType()));
     TotalMemLbl->SetCaption(text(info.MemTotal()));

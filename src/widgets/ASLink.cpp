@@ -1,23 +1,32 @@
 #include "widgets/ASLink.h"
 
 #include <QEnterEvent>
-#include <algorithm>
 #include <QMouseEvent>
 #include <QPainter>
+#include <algorithm>
 
 namespace corvane {
 
 QString urlPrefix(TURLType type) {
     switch (type) {
-        case TURLType::utFile: return "file://";
-        case TURLType::utFtp: return "ftp://";
-        case TURLType::utGopher: return "gopher://";
-        case TURLType::utHttp: return "http://";
-        case TURLType::utHttps: return "https://";
-        case TURLType::utMailto: return "mailto:";
-        case TURLType::utNews: return "news:";
-        case TURLType::utTelnet: return "telnet:";
-        case TURLType::utWais: return "wais:";
+        case TURLType::utFile:
+            return "file://";
+        case TURLType::utFtp:
+            return "ftp://";
+        case TURLType::utGopher:
+            return "gopher://";
+        case TURLType::utHttp:
+            return "http://";
+        case TURLType::utHttps:
+            return "https://";
+        case TURLType::utMailto:
+            return "mailto:";
+        case TURLType::utNews:
+            return "news:";
+        case TURLType::utTelnet:
+            return "telnet:";
+        case TURLType::utWais:
+            return "wais:";
     }
     return {};
 }
@@ -95,32 +104,27 @@ void TASLink::SetColor(const QColor& color) {
     update();
 }
 
-QString TASLink::Address() const { return m_urlTypeAdd ? urlPrefix(m_urlType) + m_link : m_link; }
+QString TASLink::Address() const {
+    return m_urlTypeAdd ? urlPrefix(m_urlType) + m_link : m_link;
+}
 
 void TASLink::Click() {
-    if (OnClick) OnClick(this);
+    if (OnClick)
+        OnClick(this);
     // The address goes over whole: nothing is cut to fit a buffer.
-    if (!m_link.isEmpty() && m_urlEnabled && m_opener != nullptr) m_opener->open(Address().toStdString());
+    if (!m_link.isEmpty() && m_urlEnabled && m_opener != nullptr)
+        m_opener->open(Address().toStdString());
     update();
 }
 
 int TASLink::textFlags() const {
-    int flags = Qt::TextExpandTabs;
-    if (m_wordWrap) flags |= Qt::TextWordWrap;
-    if (m_showAccelChar) flags |= Qt::TextShowMnemonic;
-    if (m_alignment & Qt::AlignRight) {
-        flags |= Qt::AlignRight;
-    } else if (m_alignment & Qt::AlignHCenter) {
-        flags |= Qt::AlignHCenter;
-    } else {
-        flags |= Qt::AlignLeft;
-    }
-    return flags;
+    return labelTextFlags(m_alignment, m_wordWrap, m_showAccelChar);
 }
 
 QRect TASLink::drawText(QPainter* painter, const QRect& target) const {
     QString text = displayText(m_caption);
-    if (painter == nullptr && (text.isEmpty() || (m_showAccelChar && text == "&"))) text += ' ';
+    if (painter == nullptr && (text.isEmpty() || (m_showAccelChar && text == "&")))
+        text += ' ';
     QColor textColor = m_fontColor;
     QColor shadowColor = m_shadowColor;
     int size = m_shadowSize;
@@ -136,12 +140,16 @@ QRect TASLink::drawText(QPainter* painter, const QRect& target) const {
     QRect textRect = target;
     QRect shadowRect = target;
     switch (position) {
-        case TShadowPosition::spLeftTop: textRect.translate(size, size); break;
+        case TShadowPosition::spLeftTop:
+            textRect.translate(size, size);
+            break;
         case TShadowPosition::spLeftBottom:
             textRect.translate(size, 0);
             shadowRect.translate(0, size);
             break;
-        case TShadowPosition::spRightBottom: shadowRect.translate(size, size); break;
+        case TShadowPosition::spRightBottom:
+            shadowRect.translate(size, size);
+            break;
         case TShadowPosition::spRightTop:
             textRect.translate(0, size);
             shadowRect.translate(size, 0);
@@ -161,20 +169,23 @@ QRect TASLink::drawText(QPainter* painter, const QRect& target) const {
 }
 
 void TASLink::adjustBounds() {
-    if (!m_autoSize) return;
+    if (!m_autoSize)
+        return;
     const QRect area = rect().adjusted(1, 0, -1, 0);
     const QRect target(area.left(), area.top(), m_wordWrap ? area.width() : 1 << 20, 1 << 20);
     const QRect measured = drawText(nullptr, target);
     const int oldWidth = width();
     const int r = measured.right() + 1;
     int left = x();
-    if (m_alignment & Qt::AlignRight) left += oldWidth - r;
+    if (m_alignment & Qt::AlignRight)
+        left += oldWidth - r;
     setGeometry(left, y(), r + 1, measured.bottom() + 1);
 }
 
 void TASLink::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    if (!m_transparent) painter.fillRect(rect(), Color());
+    if (!m_transparent)
+        painter.fillRect(rect(), Color());
     QRect target = rect().adjusted(1, 0, -1, 0);
     if (m_layout != TTextLayout::tlTop) {
         const QRect measured = drawText(nullptr, target);
@@ -185,7 +196,8 @@ void TASLink::paintEvent(QPaintEvent*) {
 }
 
 void TASLink::mouseReleaseEvent(QMouseEvent* event) {
-    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint())) Click();
+    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
+        Click();
 }
 
 void TASLink::enterEvent(QEnterEvent* event) {
@@ -197,7 +209,8 @@ void TASLink::enterEvent(QEnterEvent* event) {
 
 void TASLink::leaveEvent(QEvent* event) {
     QWidget::leaveEvent(event);
-    if (m_colorBeforeHover.isValid()) m_fontColor = m_colorBeforeHover;
+    if (m_colorBeforeHover.isValid())
+        m_fontColor = m_colorBeforeHover;
     update();
 }
 
@@ -210,8 +223,10 @@ void TASLink::changeEvent(QEvent* event) {
 }
 
 bool TASLink::dialogChar(QChar key) {
-    if (!isEnabled() || !m_showAccelChar || !isAccel(key, m_caption)) return false;
-    if (!m_focusControl || !m_focusControl->isVisible() || !m_focusControl->isEnabled()) return false;
+    if (!isEnabled() || !m_showAccelChar || !isAccel(key, m_caption))
+        return false;
+    if (!m_focusControl || !m_focusControl->isVisible() || !m_focusControl->isEnabled())
+        return false;
     m_focusControl->setFocus(Qt::ShortcutFocusReason);
     return true;
 }

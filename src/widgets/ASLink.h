@@ -12,7 +12,17 @@
 
 namespace corvane {
 
-enum class TURLType { utFile, utFtp, utGopher, utHttp, utHttps, utMailto, utNews, utTelnet, utWais };
+enum class TURLType {
+    utFile,
+    utFtp,
+    utGopher,
+    utHttp,
+    utHttps,
+    utMailto,
+    utNews,
+    utTelnet,
+    utWais
+};
 enum class TShadowPosition { spLeftTop, spLeftBottom, spRightBottom, spRightTop };
 
 // The scheme TASLink puts in front of its link for each URL type.

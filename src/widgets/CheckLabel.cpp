@@ -12,7 +12,9 @@ TCustomCheckLabel::TCustomCheckLabel(QWidget* parent) : QWidget(parent) {
     resize(65, 17);
 }
 
-QColor TCustomCheckLabel::Color() const { return m_color.isValid() ? m_color : palette().color(QPalette::Window); }
+QColor TCustomCheckLabel::Color() const {
+    return m_color.isValid() ? m_color : palette().color(QPalette::Window);
+}
 
 void TCustomCheckLabel::SetColor(const QColor& color) {
     m_color = color;
@@ -25,84 +27,89 @@ void TCustomCheckLabel::SetCaption(const QString& caption) {
     update();
 }
 
-void TCustomCheckLabel::SetCheckControl(TOverCheckBox* control) { m_checkControl = control; }
+void TCustomCheckLabel::SetCheckControl(TOverCheckBox* control) {
+    m_checkControl = control;
+}
 
 void TCustomCheckLabel::SetAlignment(Qt::Alignment alignment) {
-    if (alignment == m_alignment) return;
+    if (alignment == m_alignment)
+        return;
     m_alignment = alignment;
     update();
 }
 
 void TCustomCheckLabel::SetAutoSize(bool autoSize) {
-    if (autoSize == m_autoSize) return;
+    if (autoSize == m_autoSize)
+        return;
     m_autoSize = autoSize;
     adjustBounds();
 }
 
 void TCustomCheckLabel::SetLayout(TTextLayout layout) {
-    if (layout == m_layout) return;
+    if (layout == m_layout)
+        return;
     m_layout = layout;
     update();
 }
 
 void TCustomCheckLabel::SetWordWrap(bool wordWrap) {
-    if (wordWrap == m_wordWrap) return;
+    if (wordWrap == m_wordWrap)
+        return;
     m_wordWrap = wordWrap;
     adjustBounds();
     update();
 }
 
 void TCustomCheckLabel::SetShowAccelChar(bool show) {
-    if (show == m_showAccelChar) return;
+    if (show == m_showAccelChar)
+        return;
     m_showAccelChar = show;
     update();
 }
 
 void TCustomCheckLabel::SetTransparent(bool transparent) {
-    if (transparent == m_transparent) return;
+    if (transparent == m_transparent)
+        return;
     m_transparent = transparent;
     update();
 }
 
 int TCustomCheckLabel::textFlags() const {
-    int flags = Qt::TextExpandTabs;
-    if (m_wordWrap) flags |= Qt::TextWordWrap;
-    if (m_showAccelChar) flags |= Qt::TextShowMnemonic;
-    if (m_alignment & Qt::AlignRight) {
-        flags |= Qt::AlignRight;
-    } else if (m_alignment & Qt::AlignHCenter) {
-        flags |= Qt::AlignHCenter;
-    } else {
-        flags |= Qt::AlignLeft;
-    }
-    return flags;
+    return labelTextFlags(m_alignment, m_wordWrap, m_showAccelChar);
 }
 
-QString TCustomCheckLabel::drawnText() const { return displayText(m_caption); }
+QString TCustomCheckLabel::drawnText() const {
+    return displayText(m_caption);
+}
 
 QRect TCustomCheckLabel::measure(const QRect& within) const {
     QString text = drawnText();
     // Nothing to show still takes the room of one blank.
-    if (text.isEmpty() || (m_showAccelChar && text == "&")) text = " ";
+    if (text.isEmpty() || (m_showAccelChar && text == "&"))
+        text = " ";
     const QRect bounds(within.left(), within.top(), m_wordWrap ? within.width() : 1 << 20, 1 << 20);
-    return fontMetrics().boundingRect(bounds, textFlags() & ~(Qt::AlignRight | Qt::AlignHCenter), text);
+    return fontMetrics().boundingRect(bounds, textFlags() & ~(Qt::AlignRight | Qt::AlignHCenter),
+                                      text);
 }
 
 void TCustomCheckLabel::adjustBounds() {
-    if (!m_autoSize) return;
+    if (!m_autoSize)
+        return;
     const QRect measured = measure(QRect(0, 0, width(), height()));
     const int newWidth = measured.right() + 1;
     const int newHeight = measured.bottom() + 1;
     // A right-aligned label grows to the left, keeping its right edge.
     int left = x();
     const bool rightAligned = (m_alignment & Qt::AlignRight) != 0;
-    if (rightAligned != (layoutDirection() == Qt::RightToLeft)) left = x() + width() - newWidth;
+    if (rightAligned != (layoutDirection() == Qt::RightToLeft))
+        left = x() + width() - newWidth;
     setGeometry(left, y(), newWidth, newHeight);
 }
 
 void TCustomCheckLabel::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    if (!m_transparent) painter.fillRect(rect(), Color());
+    if (!m_transparent)
+        painter.fillRect(rect(), Color());
     QRect area = rect();
     if (m_layout != TTextLayout::tlTop) {
         const QRect measured = measure(area);
@@ -123,11 +130,14 @@ void TCustomCheckLabel::paintEvent(QPaintEvent*) {
 }
 
 void TCustomCheckLabel::mouseReleaseEvent(QMouseEvent* event) {
-    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()) && OnClick) OnClick(this);
+    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()) &&
+        OnClick)
+        OnClick(this);
 }
 
 void TCustomCheckLabel::mouseDoubleClickEvent(QMouseEvent*) {
-    if (OnDblClick) OnDblClick(this);
+    if (OnDblClick)
+        OnDblClick(this);
 }
 
 void TCustomCheckLabel::changeEvent(QEvent* event) {
@@ -139,7 +149,8 @@ void TCustomCheckLabel::changeEvent(QEvent* event) {
 }
 
 bool TCustomCheckLabel::dialogChar(QChar key) {
-    if (!isEnabled() || !m_showAccelChar || !isAccel(key, m_caption)) return false;
+    if (!isEnabled() || !m_showAccelChar || !isAccel(key, m_caption))
+        return false;
     bool handled = false;
     if (m_focusControl && m_focusControl->isVisible() && m_focusControl->isEnabled() &&
         m_focusControl->focusPolicy() != Qt::NoFocus) {
@@ -150,7 +161,8 @@ bool TCustomCheckLabel::dialogChar(QChar key) {
         // Unlike a click on the box, the box's handler runs after its state has changed.
         TOverCheckBox* box = m_checkControl;
         box->SetChecked(!box->Checked());
-        if (box->OnClick) box->OnClick(box);
+        if (box->OnClick)
+            box->OnClick(box);
         handled = true;
     }
     return handled;

@@ -9,7 +9,8 @@ namespace corvane {
 class ClassicStyle : public QProxyStyle {
 public:
     ClassicStyle();
-    int pixelMetric(PixelMetric metric, const QStyleOption* option, const QWidget* widget) const override;
+    int pixelMetric(PixelMetric metric, const QStyleOption* option,
+                    const QWidget* widget) const override;
 };
 
 }  // namespace corvane

@@ -38,6 +38,10 @@ private:
     bool m_swallowNextPress = false;
 };
 
+// The text flags of a label: expanded tabs, its horizontal alignment, word breaks when wrapping,
+// and the accelerator underlined when "&" marks one.
+int labelTextFlags(Qt::Alignment alignment, bool wordWrap, bool showAccelChar);
+
 // Turns the program's texts, written with Windows line breaks ("\r", "\r\n", "\n\r"), into text
 // with "\n" breaks; "\r\r" stays a blank line.
 QString displayText(const QString& text);

@@ -9,12 +9,19 @@ bool g_slotTaken = false;
 QPointer<QWidget> g_mainForm;
 }  // namespace
 
-QWidget* TFloatMinimizer::applicationMainForm() { return g_mainForm; }
-void TFloatMinimizer::setApplicationMainForm(QWidget* form) { g_mainForm = form; }
-void TFloatMinimizer::releaseSlotForTests() { g_slotTaken = false; }
+QWidget* TFloatMinimizer::applicationMainForm() {
+    return g_mainForm;
+}
+void TFloatMinimizer::setApplicationMainForm(QWidget* form) {
+    g_mainForm = form;
+}
+void TFloatMinimizer::releaseSlotForTests() {
+    g_slotTaken = false;
+}
 
 TFloatMinimizer::TFloatMinimizer(QObject* owner) : QObject(owner) {
-    if (g_slotTaken) throw EThereCanBeOnlyOne();
+    if (g_slotTaken)
+        throw EThereCanBeOnlyOne();
     g_slotTaken = true;
     hook(owner);
 }
@@ -23,12 +30,16 @@ TFloatMinimizer::TFloatMinimizer(QObject* owner) : QObject(owner) {
 TFloatMinimizer::~TFloatMinimizer() = default;
 
 void TFloatMinimizer::hook(QObject* owner) {
-    if (owner == nullptr) throw EAssertionFailed();
+    if (owner == nullptr)
+        throw EAssertionFailed();
     auto* form = qobject_cast<QWidget*>(owner);
-    if (form == nullptr || !form->isWindow()) throw EOwnerMustBeForm(owner->objectName());
-    if (g_mainForm != nullptr && g_mainForm != form) throw EOwnerMustBeMainForm(owner->objectName());
+    if (form == nullptr || !form->isWindow())
+        throw EOwnerMustBeForm(owner->objectName());
+    if (g_mainForm != nullptr && g_mainForm != form)
+        throw EOwnerMustBeMainForm(owner->objectName());
     m_form = form;
-    if (m_copyTitle) form->setWindowTitle(QGuiApplication::applicationDisplayName());
+    if (m_copyTitle)
+        form->setWindowTitle(QGuiApplication::applicationDisplayName());
 }
 
 }  // namespace corvane

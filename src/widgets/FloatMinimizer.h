@@ -13,7 +13,8 @@ public:
 };
 class EOwnerMustBeForm : public std::runtime_error {
 public:
-    explicit EOwnerMustBeForm(const QString& owner) : std::runtime_error((owner + " is not a form").toStdString()) {}
+    explicit EOwnerMustBeForm(const QString& owner)
+        : std::runtime_error((owner + " is not a form").toStdString()) {}
 };
 class EOwnerMustBeMainForm : public std::runtime_error {
 public:

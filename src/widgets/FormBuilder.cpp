@@ -11,8 +11,10 @@ const QImage& checkImage(const char* name) {
     static const QImage on(":/images/CheckOn.bmp");
     static const QImage disabled(":/images/CheckDisabled.bmp");
     const QString which(name);
-    if (which == "on") return on;
-    if (which == "disabled") return disabled;
+    if (which == "on")
+        return on;
+    if (which == "disabled")
+        return disabled;
     return off;
 }
 
@@ -20,21 +22,25 @@ const QImage& checkImage(const char* name) {
 
 QFont windowFont() {
     QFont font;
-    font.setFamilies({"MS Sans Serif", "Microsoft Sans Serif", "Liberation Sans", "Arial", "DejaVu Sans"});
+    font.setFamilies(
+        {"MS Sans Serif", "Microsoft Sans Serif", "Liberation Sans", "Arial", "DejaVu Sans"});
     font.setPixelSize(11);
     return font;
 }
 
 void setHint(QWidget* widget, const QString& hint) {
-    if (hint.isEmpty()) return;
+    if (hint.isEmpty())
+        return;
     widget->setToolTip(displayText(hint));
     widget->setToolTipDuration(30000);
 }
 
-QGroupBox* group(QWidget* parent, const QString& caption, const QRect& geometry, const QString& name) {
+QGroupBox* group(QWidget* parent, const QString& caption, const QRect& geometry,
+                 const QString& name) {
     auto* box = new QGroupBox(caption, parent);
     box->setGeometry(geometry);
-    if (!name.isEmpty()) box->setObjectName(name);
+    if (!name.isEmpty())
+        box->setObjectName(name);
     return box;
 }
 
@@ -42,12 +48,13 @@ TCheckLabel* label(QWidget* parent, const QString& caption, const QPoint& at, co
     auto* l = new TCheckLabel(parent);
     l->move(at);
     l->SetCaption(caption);
-    if (!name.isEmpty()) l->setObjectName(name);
+    if (!name.isEmpty())
+        l->setObjectName(name);
     return l;
 }
 
-CheckRow checkRow(QWidget* parent, const QString& name, const QString& caption, const QString& hint, int left,
-                  int top, const QString& labelName, const QString& labelHint) {
+CheckRow checkRow(QWidget* parent, const QString& name, const QString& caption, const QString& hint,
+                  int left, int top, const QString& labelName, const QString& labelHint) {
     auto* box = new TOverCheckBox(parent);
     box->setObjectName(name);
     box->SetBitmapUnchecked(checkImage("off"));
@@ -55,14 +62,15 @@ CheckRow checkRow(QWidget* parent, const QString& name, const QString& caption, 
     box->SetBitmapDisabled(checkImage("disabled"));
     box->move(left, top);
     setHint(box, hint);
-    TCheckLabel* text = label(parent, caption, QPoint(left + 26, top + 3), labelName.isEmpty() ? name + "Lbl" : labelName);
+    TCheckLabel* text = label(parent, caption, QPoint(left + 26, top + 3),
+                              labelName.isEmpty() ? name + "Lbl" : labelName);
     text->SetCheckControl(box);
     setHint(text, labelHint.isEmpty() ? hint : labelHint);
     return {box, text};
 }
 
-QComboBox* list(QWidget* parent, const QString& name, const QStringList& items, const QRect& geometry,
-                const QString& hint) {
+QComboBox* list(QWidget* parent, const QString& name, const QStringList& items,
+                const QRect& geometry, const QString& hint) {
     auto* combo = new QComboBox(parent);
     combo->setObjectName(name);
     combo->addItems(items);
@@ -72,8 +80,8 @@ QComboBox* list(QWidget* parent, const QString& name, const QStringList& items, 
     return combo;
 }
 
-TTrackBar* slider(QWidget* parent, const QString& name, int minimum, int maximum, const QRect& geometry,
-                  const QString& hint) {
+TTrackBar* slider(QWidget* parent, const QString& name, int minimum, int maximum,
+                  const QRect& geometry, const QString& hint) {
     auto* bar = new TTrackBar(parent);
     bar->setObjectName(name);
     bar->SetRange(minimum, maximum);
@@ -82,7 +90,8 @@ TTrackBar* slider(QWidget* parent, const QString& name, int minimum, int maximum
     return bar;
 }
 
-QPushButton* button(QWidget* parent, const QString& name, const QString& caption, const QRect& geometry) {
+QPushButton* button(QWidget* parent, const QString& name, const QString& caption,
+                    const QRect& geometry) {
     auto* b = new QPushButton(caption, parent);
     b->setObjectName(name);
     b->setGeometry(geometry);

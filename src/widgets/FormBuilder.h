@@ -21,24 +21,27 @@ QFont windowFont();
 // Shows a hint as the control's tooltip, readable for 30 seconds.
 void setHint(QWidget* widget, const QString& hint);
 
-QGroupBox* group(QWidget* parent, const QString& caption, const QRect& geometry, const QString& name = {});
+QGroupBox* group(QWidget* parent, const QString& caption, const QRect& geometry,
+                 const QString& name = {});
 
-TCheckLabel* label(QWidget* parent, const QString& caption, const QPoint& at, const QString& name = {});
+TCheckLabel* label(QWidget* parent, const QString& caption, const QPoint& at,
+                   const QString& name = {});
 
 // A bitmap check box with its check label to the right, both carrying the hint.
 struct CheckRow {
     TOverCheckBox* box;
     TCheckLabel* label;
 };
-CheckRow checkRow(QWidget* parent, const QString& name, const QString& caption, const QString& hint, int left,
-                  int top, const QString& labelName = {}, const QString& labelHint = {});
+CheckRow checkRow(QWidget* parent, const QString& name, const QString& caption, const QString& hint,
+                  int left, int top, const QString& labelName = {}, const QString& labelHint = {});
 
-QComboBox* list(QWidget* parent, const QString& name, const QStringList& items, const QRect& geometry,
-                const QString& hint = {});
+QComboBox* list(QWidget* parent, const QString& name, const QStringList& items,
+                const QRect& geometry, const QString& hint = {});
 
-TTrackBar* slider(QWidget* parent, const QString& name, int minimum, int maximum, const QRect& geometry,
-                  const QString& hint = {});
+TTrackBar* slider(QWidget* parent, const QString& name, int minimum, int maximum,
+                  const QRect& geometry, const QString& hint = {});
 
-QPushButton* button(QWidget* parent, const QString& name, const QString& caption, const QRect& geometry);
+QPushButton* button(QWidget* parent, const QString& name, const QString& caption,
+                    const QRect& geometry);
 
 }  // namespace corvane::form

@@ -22,11 +22,13 @@ void TTrackBar::SetRange(int minimum, int maximum) {
 }
 
 void TTrackBar::SetTick(int position) {
-    if (m_ticks.insert(position).second) showTicks();
+    if (m_ticks.insert(position).second)
+        showTicks();
 }
 
 void TTrackBar::SetFrequency(int step) {
-    for (int p = minimum(); p <= maximum(); p += step) m_ticks.insert(p);
+    for (int p = minimum(); p <= maximum(); p += step)
+        m_ticks.insert(p);
     showTicks();
 }
 
@@ -37,7 +39,8 @@ void TTrackBar::showTicks() {
     all.insert(minimum());
     all.insert(maximum());
     int step = 0;
-    for (const int tick : all) step = std::gcd(step, tick - minimum());
+    for (const int tick : all)
+        step = std::gcd(step, tick - minimum());
     setTickInterval(step > 0 ? step : 1);
 }
 

@@ -19,14 +19,16 @@ class ClockModeProcess : public ::testing::Test {
 protected:
     void SetUp() override {
         std::filesystem::create_directory(machineDir());
-        test::writeFile(machine("hardware.ini"),
-                        "[Windows]\r\nPlatformId=1\r\nVersion=4.10\r\n[Rage128]\r\nIOBase=0xD000\r\n"
-                        "CoreClock=100\r\nMemoryClock=100\r\nPortDriver=1\r\n[HostBridge]\r\n"
-                        "ApertureRegister=0x30\r\n[Display]\r\nModes=800x600x16\r\nCurrent=800x600x16\r\n");
-        test::writeFile(machine("registry.reg"),
-                        "REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\Software\\ATI Technologies]\r\n\r\n"
-                        "[HKEY_LOCAL_MACHINE\\Software\\Ostrelle\\Corvane]\r\n\"CoreClk\"=dword:00000078\r\n"
-                        "\"MemClk\"=dword:00000082\r\n");
+        test::writeFile(
+            machine("hardware.ini"),
+            "[Windows]\r\nPlatformId=1\r\nVersion=4.10\r\n[Rage128]\r\nIOBase=0xD000\r\n"
+            "CoreClock=100\r\nMemoryClock=100\r\nPortDriver=1\r\n[HostBridge]\r\n"
+            "ApertureRegister=0x30\r\n[Display]\r\nModes=800x600x16\r\nCurrent=800x600x16\r\n");
+        test::writeFile(
+            machine("registry.reg"),
+            "REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\Software\\ATI Technologies]\r\n\r\n"
+            "[HKEY_LOCAL_MACHINE\\Software\\Ostrelle\\Corvane]\r\n\"CoreClk\"=dword:00000078\r\n"
+            "\"MemClk\"=dword:00000082\r\n");
     }
     std::string machineDir() const { return scratch.file("machine"); }
     std::string machine(const std::string& name) const { return machineDir() + "/" + name; }
@@ -37,7 +39,8 @@ protected:
         RegFileStore store(machine("registry.reg"));
         TRegistry reg(store);
         reg.SetRootKey(win::kHKeyLocalMachine);
-        if (!reg.OpenKey(kProgramKey, false)) return -999;
+        if (!reg.OpenKey(kProgramKey, false))
+            return -999;
         return ReadIntegerDef(reg, name, -1);
     }
     void setHardware(const std::string& section, const std::string& key, const std::string& value) {
@@ -126,7 +129,9 @@ TEST_F(ClockModeProcess, ABrokenRegistryFileIsReportedAndKept) {
     test::writeFile(machine("registry.reg"), broken);
     const auto result = setclock();
     EXPECT_EQ(result.exitCode, 1);
-    EXPECT_NE(result.err.find("registry.reg cannot be read: line 3: bad hex byte"), std::string::npos) << result.err;
+    EXPECT_NE(result.err.find("registry.reg cannot be read: line 3: bad hex byte"),
+              std::string::npos)
+        << result.err;
     EXPECT_EQ(test::readFile(machine("registry.reg")), broken);
 }
 

@@ -32,23 +32,14 @@ public:
     std::vector<std::uint32_t> slept;
 };
 
-class RecordingShell : public ShellOpener {
-public:
-    bool open(const std::string& address) override {
-        opened.push_back(address);
-        return true;
-    }
-    std::vector<std::string> opened;
-};
-
 class MainWindowTest : public ::testing::Test {
 protected:
     void SetUp() override {
         TFloatMinimizer::releaseSlotForTests();
         TFloatMinimizer::setApplicationMainForm(nullptr);
         for (const DemoFile& file : demoMachineFiles()) {
-            std::ofstream(dir.file(file.name), std::ios::binary).write(file.bytes.data(),
-                                                                        static_cast<std::streamsize>(file.bytes.size()));
+            std::ofstream(dir.file(file.name), std::ios::binary)
+                .write(file.bytes.data(), static_cast<std::streamsize>(file.bytes.size()));
         }
     }
     void TearDown() override {
@@ -66,9 +57,9 @@ protected:
             StartupState state;
             EXPECT_TRUE(RunStart(registry, *platform.firmware, *platform.facts, dialogs, state));
         }
-        form = std::make_unique<TForm1>(FormServices{*platform.registry, *platform.facts, *platform.port,
-                                                     *platform.display, *platform.restart, shell, dialogs, ticks,
-                                                     "/opt/corvane/corvane", argument1});
+        form = std::make_unique<TForm1>(FormServices{
+            *platform.registry, *platform.facts, *platform.port, *platform.display,
+            *platform.restart, shell, dialogs, ticks, "/opt/corvane/corvane", argument1});
         return *form;
     }
     TForm1& openShown(const std::string& argument1 = "") {
@@ -80,7 +71,8 @@ protected:
         RegFileStore store(dir.file("registry.reg"));
         TRegistry reg(store);
         reg.SetRootKey(win::kHKeyLocalMachine);
-        if (!reg.OpenKey(key, false) || !reg.ValueExists(name)) return "<missing>";
+        if (!reg.OpenKey(key, false) || !reg.ValueExists(name))
+            return "<missing>";
         try {
             return std::to_string(reg.ReadInteger(name));
         } catch (const ERegistryException&) {
@@ -90,12 +82,15 @@ protected:
     void setHardware(const std::string& section, const std::string& key, const std::string& value) {
         SimMachine(dir.path().string()).set(section, key, value);
     }
-    void clickBox(const char* name) { QTest::mouseClick(form->control<TOverCheckBox>(name), Qt::LeftButton); }
+    void clickBox(const char* name) {
+        QTest::mouseClick(form->control<TOverCheckBox>(name), Qt::LeftButton);
+    }
     bool applyEnabled() const { return form->ApplyBtn->isEnabled(); }
     std::vector<std::string> questionsAsked() const {
         std::vector<std::string> out;
         for (const auto& r : dialogs.shown) {
-            if (r.buttons == DialogButtons::YesNo) out.push_back(r.text);
+            if (r.buttons == DialogButtons::YesNo)
+                out.push_back(r.text);
         }
         return out;
     }
@@ -104,7 +99,7 @@ protected:
     Platform platform;
     test::ScriptedDialogs dialogs;
     FakeTicks ticks;
-    RecordingShell shell;
+    test::RecordingShell shell;
     std::unique_ptr<TForm1> form;
 };
 
@@ -121,12 +116,14 @@ TEST_F(MainWindowTest, FrameButtonsAndPages) {
     EXPECT_FALSE(f.ApplyBtn->isEnabled());
     EXPECT_FALSE(f.ReloadBtn->isEnabled());
     QStringList tabs;
-    for (int i = 0; i < f.PageControl->count(); ++i) tabs << f.PageControl->tabText(i);
-    EXPECT_EQ(tabs, (QStringList{"Desktop", "Direct3D", "OpenGL", "Advanced", "DVD", "Rage 128 Info", "System Info",
-                                 "About"}));
+    for (int i = 0; i < f.PageControl->count(); ++i)
+        tabs << f.PageControl->tabText(i);
+    EXPECT_EQ(tabs, (QStringList{"Desktop", "Direct3D", "OpenGL", "Advanced", "DVD",
+                                 "Rage 128 Info", "System Info", "About"}));
     EXPECT_EQ(f.PageControl->currentWidget(), f.GeneralTab);
     QStringList menu;
-    for (QAction* a : f.menuBar()->actions().front()->menu()->actions()) menu << a->text();
+    for (QAction* a : f.menuBar()->actions().front()->menu()->actions())
+        menu << a->text();
     EXPECT_EQ(menu, (QStringList{"&Load Preset", "&Save Preset", "", "&Exit"}));
     EXPECT_EQ(f.control<TOverCheckBox>("D3DTab")->y(), 60);
     EXPECT_EQ(f.control<TOverCheckBox>("EnableIcon")->y(), 120);
@@ -155,8 +152,9 @@ TEST_F(MainWindowTest, CreationReadsTheStoredSettings) {
     EXPECT_EQ(stored(kProgramKey, "CoreClk"), "103");
     EXPECT_EQ(stored(kProgramKey, "FirstRun"), "0");
     EXPECT_EQ(stored(kProgramKey, "NewDrivers"), "0");
-    EXPECT_EQ(stored("\\Software\\ATI Technologies\\Desktop\\IconTA\\Settings\\Corvane", "Executable"),
-              "/opt/corvane/corvane");
+    EXPECT_EQ(
+        stored("\\Software\\ATI Technologies\\Desktop\\IconTA\\Settings\\Corvane", "Executable"),
+        "/opt/corvane/corvane");
     EXPECT_EQ(f.SysDir(), "C:\\WINDOWS\\SYSTEM");
     EXPECT_EQ(f.SysInfo().WinType(), "Windows 98");
     EXPECT_EQ(f.control<TCheckLabel>("ApertureSizeLbl")->Caption(), "64 MB");
@@ -264,9 +262,11 @@ TEST_F(MainWindowTest, SaveQuestionYesWritesNoReadsBack) {
         dialogs.answers = {yes ? DialogResult::Yes : DialogResult::No};
         clickBox("AntiAlias");
         QTest::keyClick(&f, Qt::Key_Escape);  // Cancel closes too
-        EXPECT_EQ(questionsAsked(), std::vector<std::string>{"Some settings have not been changed.\r\rDo you want to "
-                                                             "save them?"});
-        EXPECT_EQ(stored("\\Software\\ATI Technologies\\Driver\\ddhal", "AntiAlias"), yes ? "1" : "0");
+        EXPECT_EQ(questionsAsked(),
+                  std::vector<std::string>{"Some settings have not been changed.\r\rDo you want to "
+                                           "save them?"});
+        EXPECT_EQ(stored("\\Software\\ATI Technologies\\Driver\\ddhal", "AntiAlias"),
+                  yes ? "1" : "0");
         EXPECT_EQ(f.settingControls().Checked("AntiAlias"), yes);
         if (yes) {
             TRegistry reg(*platform.registry);
@@ -283,7 +283,8 @@ TEST_F(MainWindowTest, RestartIsOfferedForTheTraySettingAndAgp) {
         TForm1& f = openShown();
         dialogs.shown.clear();
         dialogs.answers = {DialogResult::Yes};
-        f.PageControl->setCurrentWidget(std::string(box) == "EnableIcon" ? f.GeneralTab : f.AdvancedPage);
+        f.PageControl->setCurrentWidget(std::string(box) == "EnableIcon" ? f.GeneralTab
+                                                                         : f.AdvancedPage);
         clickBox(box);
         QTest::mouseClick(f.ApplyBtn, Qt::LeftButton);
         f.close();
@@ -339,8 +340,9 @@ TEST_F(MainWindowTest, FirstRunNewDriversAndTheSwitch) {
     openShown();
     EXPECT_EQ(ticks.slept, std::vector<std::uint32_t>{1001});  // the splash, begun at 5.999 s
     EXPECT_EQ(form->SplashDone(), 1);
-    const std::string firstRun = "Since you are running Corvane for the first time,\n\rit is suggested to save your "
-                                 "default settings.\r\rDo you want to save your default settings now?";
+    const std::string firstRun =
+        "Since you are running Corvane for the first time,\n\rit is suggested to save your "
+        "default settings.\r\rDo you want to save your default settings now?";
     EXPECT_EQ(questionsAsked(), std::vector<std::string>{firstRun});
     form->close();
 
@@ -368,7 +370,8 @@ TEST_F(MainWindowTest, FirstRunNewDriversAndTheSwitch) {
 
 TEST_F(MainWindowTest, PageChangesEnableOnlyTheActivePagesLabels) {
     TForm1& f = openShown();
-    EXPECT_TRUE(f.control<TCheckLabel>("D3DWaitSyncLbl")->isEnabled());  // as designed, before any change
+    EXPECT_TRUE(
+        f.control<TCheckLabel>("D3DWaitSyncLbl")->isEnabled());  // as designed, before any change
     EXPECT_FALSE(f.control<TCheckLabel>("HDMLAgpLbl")->isEnabled());
     EXPECT_TRUE(f.SysInfoTimer->isActive());
     f.PageControl->setCurrentWidget(f.Direct3DTab);
@@ -384,7 +387,8 @@ TEST_F(MainWindowTest, PageChangesEnableOnlyTheActivePagesLabels) {
     EXPECT_TRUE(f.SysInfoTimer->isActive());
     EXPECT_FALSE(f.control<TCheckLabel>("CheckLabel5")->isEnabled());
     f.PageControl->setCurrentWidget(f.Direct3DTab);
-    EXPECT_EQ(f.control<TTrackBar>("GreenGamma")->ticks().size(), 9u);  // no more ticks the second time
+    EXPECT_EQ(f.control<TTrackBar>("GreenGamma")->ticks().size(),
+              9u);  // no more ticks the second time
     // A disabled label's accelerator is dead: the Desktop page's "&Icon" is not on show.
     QTest::keyClick(&f, Qt::Key_I, Qt::AltModifier);
     EXPECT_FALSE(applyEnabled());

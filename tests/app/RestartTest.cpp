@@ -25,8 +25,8 @@ public:
         return lookupWorks;
     }
     bool adjustTokenPrivileges(Handle token, const TokenPrivileges& p) override {
-        calls.push_back("adjust " + std::to_string(token) + " " + std::to_string(p.privilegeCount) + " " +
-                        std::to_string(p.luid) + " " + std::to_string(p.attributes));
+        calls.push_back("adjust " + std::to_string(token) + " " + std::to_string(p.privilegeCount) +
+                        " " + std::to_string(p.luid) + " " + std::to_string(p.attributes));
         return true;
     }
     void closeHandle(Handle handle) override { calls.push_back("close " + std::to_string(handle)); }
@@ -65,9 +65,10 @@ TEST(Restart, WindowsNtHoldsThePrivilegeOnlyForTheRequest) {
     test::ScriptedDialogs dialogs;
     dialogs.answers = {DialogResult::Yes};
     RestartPrompt(system, true, dialogs);
-    EXPECT_EQ(system.calls, (std::vector<std::string>{"open 40", "lookup SeShutdownPrivilege", "adjust 7 1 19 2",
-                                                      "close 7", "exit 2", "open 40", "lookup SeShutdownPrivilege",
-                                                      "adjust 7 1 19 0", "close 7"}));
+    EXPECT_EQ(system.calls,
+              (std::vector<std::string>{
+                  "open 40", "lookup SeShutdownPrivilege", "adjust 7 1 19 2", "close 7", "exit 2",
+                  "open 40", "lookup SeShutdownPrivilege", "adjust 7 1 19 0", "close 7"}));
     EXPECT_EQ(dialogs.texts().back(), "Corvane was unable to restart your computer.");
 }
 

@@ -28,7 +28,8 @@ protected:
     std::int32_t stored(const std::string& name) {
         TRegistry reg(store);
         reg.SetRootKey(win::kHKeyLocalMachine);
-        if (!reg.OpenKey(kProgramKey, false)) return -999;
+        if (!reg.OpenKey(kProgramKey, false))
+            return -999;
         return ReadIntegerDef(reg, name, -1);
     }
     // The start and, for "/setclock", the clock mode, as the program runs them.
@@ -42,7 +43,8 @@ protected:
     // The memory and core bytes the write sequence gave the chip, or -1 when none was written.
     std::pair<int, int> programmedBytes() const {
         for (std::size_t i = 0; i + 6 < device.requests.size(); ++i) {
-            if (device.requests[i] == R::write(0xD008, 0xCA) && device.requests[i + 1].input[0] == 0x0E) {
+            if (device.requests[i] == R::write(0xD008, 0xCA) &&
+                device.requests[i + 1].input[0] == 0x0E) {
                 return {device.requests[i + 6].input[2], device.requests[i + 1].input[2]};
             }
         }
@@ -55,11 +57,13 @@ protected:
     test::ScriptedDialogs dialogs;
     RecordingPortDevice device;
     test::FakeDisplay display;
-    ClockHardware hardware{device, display, dialogs, [] { return std::string("C:\\WINDOWS\\SYSTEM"); }};
+    ClockHardware hardware{device, display, dialogs,
+                           [] { return std::string("C:\\WINDOWS\\SYSTEM"); }};
 };
 
 TEST_F(StartupTest, ClockModeArgument) {
-    for (const char* yes : {"/setclock", "/SetClock", "/SETCLOCK"}) EXPECT_TRUE(isClockModeArgument(yes)) << yes;
+    for (const char* yes : {"/setclock", "/SetClock", "/SETCLOCK"})
+        EXPECT_TRUE(isClockModeArgument(yes)) << yes;
     for (const char* no : {"", "/setclock:1", "setclock", " /setclock", "/firstrun"}) {
         EXPECT_FALSE(isClockModeArgument(no)) << no;
     }
@@ -70,7 +74,8 @@ TEST_F(StartupTest, MissingAtiKeyEndsBeforeAnythingIsWritten) {
     TRegistry registry(empty);
     StartupState state;
     EXPECT_FALSE(RunStart(registry, firmware, facts, dialogs, state));
-    EXPECT_EQ(dialogs.texts(), std::vector<std::string>{"ATI registry entry not found.  The application will exit."});
+    EXPECT_EQ(dialogs.texts(), std::vector<std::string>{
+                                   "ATI registry entry not found.  The application will exit."});
     TRegistry check(empty);
     check.SetRootKey(win::kHKeyLocalMachine);
     EXPECT_FALSE(check.OpenKey(kProgramKey, false));
@@ -91,7 +96,8 @@ TEST_F(StartupTest, VrCardGetsHalfTheMemoryClock) {
         bool vr;
         std::int32_t stored, programmed, storedAfter;
     };
-    for (const Case& c : {Case{true, 183, 91, 182}, Case{true, 184, 92, 184}, Case{false, 183, 183, 183}}) {
+    for (const Case& c :
+         {Case{true, 183, 91, 182}, Case{true, 184, 92, 184}, Case{false, 183, 183, 183}}) {
         SCOPED_TRACE(c.stored);
         device.requests.clear();
         program(kCoreClkValue, 110);

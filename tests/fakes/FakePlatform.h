@@ -12,6 +12,7 @@
 #include "platform/DisplaySettings.h"
 #include "platform/Firmware.h"
 #include "platform/PortDevice.h"
+#include "platform/ShellOpener.h"
 #include "platform/SystemFacts.h"
 
 namespace corvane::test {
@@ -21,19 +22,32 @@ class ScriptedDialogs : public Dialogs {
 public:
     DialogResult show(const DialogRequest& request) override {
         shown.push_back(request);
-        if (request.buttons == DialogButtons::Ok) return DialogResult::Ok;
-        if (answers.empty()) return DialogResult::No;
+        if (request.buttons == DialogButtons::Ok)
+            return DialogResult::Ok;
+        if (answers.empty())
+            return DialogResult::No;
         const DialogResult answer = answers.front();
         answers.pop_front();
         return answer;
     }
     std::vector<std::string> texts() const {
         std::vector<std::string> out;
-        for (const auto& r : shown) out.push_back(r.text);
+        for (const auto& r : shown)
+            out.push_back(r.text);
         return out;
     }
     std::vector<DialogRequest> shown;
     std::deque<DialogResult> answers;
+};
+
+// Records the addresses handed to the system.
+class RecordingShell : public ShellOpener {
+public:
+    bool open(const std::string& address) override {
+        opened.push_back(address);
+        return true;
+    }
+    std::vector<std::string> opened;
 };
 
 // A port I/O driver that records every request, byte for byte, and answers reads from a map of
@@ -48,23 +62,27 @@ public:
 
     Handle createFile(const std::string& path) override {
         opened.push_back(path);
-        if (openablePaths.count(path) == 0) return kInvalidHandle;
+        if (openablePaths.count(path) == 0)
+            return kInvalidHandle;
         ++openHandles;
         return nextHandle++;
     }
-    bool deviceIoControl(Handle handle, std::uint32_t code, const void* in, std::uint32_t inSize, void* out,
-                         std::uint32_t outSize, std::uint32_t* returned) override {
+    bool deviceIoControl(Handle handle, std::uint32_t code, const void* in, std::uint32_t inSize,
+                         void* out, std::uint32_t outSize, std::uint32_t* returned) override {
         const auto* bytes = static_cast<const std::uint8_t*>(in);
         requests.push_back({code, std::vector<std::uint8_t>(bytes, bytes + inSize)});
         handles.push_back(handle);
         outputSizes.push_back(outSize);
-        if (throwAfter >= 0 && static_cast<int>(requests.size()) > throwAfter) throw std::runtime_error("device gone");
-        if (failRequests) return false;
+        if (throwAfter >= 0 && static_cast<int>(requests.size()) > throwAfter)
+            throw std::runtime_error("device gone");
+        if (failRequests)
+            return false;
         if (code == kReadPort) {
             const std::uint16_t port = static_cast<std::uint16_t>(bytes[0] | (bytes[1] << 8));
             static_cast<std::uint8_t*>(out)[0] = portValues.count(port) ? portValues.at(port) : 0;
         }
-        if (returned != nullptr) *returned = 2;
+        if (returned != nullptr)
+            *returned = 2;
         return true;
     }
     bool closeHandle(Handle handle) override {
@@ -73,7 +91,9 @@ public:
         return true;
     }
 
-    static Request read(std::uint16_t port) { return {kReadPort, {std::uint8_t(port), std::uint8_t(port >> 8)}}; }
+    static Request read(std::uint16_t port) {
+        return {kReadPort, {std::uint8_t(port), std::uint8_t(port >> 8)}};
+    }
     static Request write(std::uint16_t port, std::uint8_t value) {
         return {kWritePort, {std::uint8_t(port), std::uint8_t(port >> 8), value, 0}};
     }
@@ -95,10 +115,12 @@ public:
 class FakeDisplay : public DisplaySettings {
 public:
     FakeDisplay() {
-        modes = {mode(640, 480, 8), mode(800, 600, 16), mode(1024, 768, 16, 75), mode(1024, 768, 16, 60)};
+        modes = {mode(640, 480, 8), mode(800, 600, 16), mode(1024, 768, 16, 75),
+                 mode(1024, 768, 16, 60)};
         current = mode(1024, 768, 16);
     }
-    static DevMode mode(std::uint32_t w, std::uint32_t h, std::uint32_t bits, std::uint32_t hz = 60) {
+    static DevMode mode(std::uint32_t w, std::uint32_t h, std::uint32_t bits,
+                        std::uint32_t hz = 60) {
         DevMode m;
         m.pelsWidth = w;
         m.pelsHeight = h;
@@ -107,13 +129,17 @@ public:
         return m;
     }
     int getDeviceCaps(int index) override {
-        if (index == kHorzRes) return static_cast<int>(current.pelsWidth);
-        if (index == kVertRes) return static_cast<int>(current.pelsHeight);
-        if (index == kBitsPixel) return static_cast<int>(current.bitsPerPel);
+        if (index == kHorzRes)
+            return static_cast<int>(current.pelsWidth);
+        if (index == kVertRes)
+            return static_cast<int>(current.pelsHeight);
+        if (index == kBitsPixel)
+            return static_cast<int>(current.bitsPerPel);
         return 0;
     }
     bool enumDisplaySettings(std::uint32_t n, DevMode& m) override {
-        if (n >= modes.size()) return false;
+        if (n >= modes.size())
+            return false;
         m = modes[n];
         return true;
     }
@@ -131,7 +157,8 @@ class FakeFirmware : public Firmware {
 public:
     std::uint8_t findPciDevice(std::uint16_t deviceId, std::uint16_t vendorId, std::uint16_t index,
                                std::uint16_t& bdf) override {
-        if (!hasBridge || deviceId != 0x7190 || vendorId != 0x8086 || index != 0) return 0x86;
+        if (!hasBridge || deviceId != 0x7190 || vendorId != 0x8086 || index != 0)
+            return 0x86;
         bdf = 0x0008;
         return 0;
     }
@@ -157,17 +184,20 @@ public:
     std::string systemDirectory() override { return check("system"), system; }
     std::string expandEnvironmentStrings(const std::string& text) override {
         check("environment");
-        return expandPercentVariables(text, [this](const std::string& name) -> std::optional<std::string> {
-            const auto it = environment.find(name);
-            if (it == environment.end()) return std::nullopt;
-            return it->second;
-        });
+        return expandPercentVariables(
+            text, [this](const std::string& name) -> std::optional<std::string> {
+                const auto it = environment.find(name);
+                if (it == environment.end())
+                    return std::nullopt;
+                return it->second;
+            });
     }
     std::string computerName() override { return check("computer"), computer; }
     std::string userName() override { return check("user"), user; }
 
     void check(const std::string& fact) {
-        if (failing.count(fact)) throw std::runtime_error(failing.at(fact));
+        if (failing.count(fact))
+            throw std::runtime_error(failing.at(fact));
     }
 
     std::uint32_t processor = 586;

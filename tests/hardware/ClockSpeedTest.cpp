@@ -17,7 +17,8 @@ protected:
     RecordingPortDevice device;
     FakeDisplay display;
     ScriptedDialogs dialogs;
-    ClockHardware hardware{device, display, dialogs, [] { return std::string("C:\\WINDOWS\\SYSTEM"); }};
+    ClockHardware hardware{device, display, dialogs,
+                           [] { return std::string("C:\\WINDOWS\\SYSTEM"); }};
     static constexpr std::uint16_t kBase = 0xD000;
 };
 
@@ -28,10 +29,11 @@ TEST_F(ClockSpeedTest, WritesTheExactSequence) {
     ASSERT_TRUE(SetClockSpeed(hardware, kBase, core, memory));
     EXPECT_EQ(core, 100);
     EXPECT_EQ(memory, 110);
-    const std::vector<R::Request> expected = {
-        R::write(0xD008, 0xCA), R::write(0xD00E, 98),   R::write(0xD008, 0x8E), R::read(0xD00C),
-        R::write(0xD00C, 0x37), R::write(0xD008, 0xCA), R::write(0xD00D, 108), R::write(0xD008, 0x8B),
-        R::read(0xD00C),        R::write(0xD00C, 0x37)};
+    const std::vector<R::Request> expected = {R::write(0xD008, 0xCA), R::write(0xD00E, 98),
+                                              R::write(0xD008, 0x8E), R::read(0xD00C),
+                                              R::write(0xD00C, 0x37), R::write(0xD008, 0xCA),
+                                              R::write(0xD00D, 108),  R::write(0xD008, 0x8B),
+                                              R::read(0xD00C),        R::write(0xD00C, 0x37)};
     EXPECT_EQ(device.requests, expected);
     // Tested first, set again after, with the mask of bits, width, height and flags.
     ASSERT_EQ(display.changes.size(), 2u);
@@ -49,8 +51,8 @@ TEST_F(ClockSpeedTest, BytesAreModulo256) {
         std::int32_t coreOut, memoryOut;
     };
     const Case cases[] = {
-        {1, 0, 0xFF, 0xFE, 1, 0},        // only both zero reads
-        {300, 300, 42, 42, 44, 44},      // only the low byte counts
+        {1, 0, 0xFF, 0xFE, 1, 0},    // only both zero reads
+        {300, 300, 42, 42, 44, 44},  // only the low byte counts
         {2, 258, 0, 0, 2, 2},
         {-1, 129, 0xFD, 127, 255, 129},
     };
@@ -83,7 +85,8 @@ TEST_F(ClockSpeedTest, BothZeroReadsTheClockRegister) {
         EXPECT_EQ(core, c.core);
         EXPECT_EQ(memory, c.memory);
         // The clock register is picked with writes disabled; nothing else is written.
-        EXPECT_EQ(device.requests, (std::vector<R::Request>{R::write(0xD008, 0x0A), R::read(0xD00E), R::read(0xD00D)}));
+        EXPECT_EQ(device.requests, (std::vector<R::Request>{R::write(0xD008, 0x0A), R::read(0xD00E),
+                                                            R::read(0xD00D)}));
         ASSERT_EQ(display.changes.size(), 1u);  // the test only: no mode is set
     }
 }

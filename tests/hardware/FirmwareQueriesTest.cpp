@@ -9,8 +9,8 @@ namespace {
 
 TEST(FirmwareQueries, ApertureRegisterMapsToSizes) {
     const std::pair<std::uint16_t, std::int32_t> cases[] = {
-        {0x00, 256}, {0x20, 128}, {0x30, 64}, {0x38, 32}, {0x3C, 16}, {0x3E, 8},
-        {0x3F, 4},   {0x3D, 0},   {0x01, 0},  {0xFF3C, 16},  // only bits 0 to 5 count
+        {0x00, 256}, {0x20, 128}, {0x30, 64}, {0x38, 32}, {0x3C, 16},
+        {0x3E, 8},   {0x3F, 4},   {0x3D, 0},  {0x01, 0},  {0xFF3C, 16},  // only bits 0 to 5 count
     };
     test::FakeFirmware firmware;
     for (const auto& [value, megabytes] : cases) {

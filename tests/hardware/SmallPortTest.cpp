@@ -23,7 +23,8 @@ TEST_F(SmallPortTest, NoDriverAnywhere) {
     port.Open();
     EXPECT_FALSE(port.Opened());
     EXPECT_EQ(port.DriverHandle(), 0u);
-    EXPECT_EQ(device.opened, (std::vector<std::string>{"\\\\.\\zentrio.vxd", "\\\\.\\C:\\WINDOWS\\SYSTEM\\zentrio.vxd"}));
+    EXPECT_EQ(device.opened, (std::vector<std::string>{"\\\\.\\zentrio.vxd",
+                                                       "\\\\.\\C:\\WINDOWS\\SYSTEM\\zentrio.vxd"}));
     ASSERT_EQ(dialogs.shown.size(), 1u);
     EXPECT_EQ(dialogs.shown[0].text, "Unable open file \"zentrio.vxd\"");
     EXPECT_EQ(dialogs.shown[0].caption, "Error");

@@ -31,7 +31,8 @@ ino_t inodeOf(const std::string& path) {
 std::size_t tempFilesIn(const TempDir& dir) {
     std::size_t n = 0;
     for (const auto& entry : std::filesystem::directory_iterator(dir.path())) {
-        if (entry.path().filename().string().find(".tmp-") != std::string::npos) ++n;
+        if (entry.path().filename().string().find(".tmp-") != std::string::npos)
+            ++n;
     }
     return n;
 }
@@ -46,10 +47,11 @@ TEST(RegFileStore, MissingFileIsAnEmptyRegistryCreatedAtTheFirstWrite) {
     EXPECT_FALSE(std::filesystem::exists(path));
     ASSERT_TRUE(reg.OpenKey("\\Software\\Ostrelle\\Corvane", true));
     reg.WriteInteger("FirstRun", 0);
-    EXPECT_EQ(readFile(path),
-              "REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\Software]\r\n\r\n"
-              "[HKEY_LOCAL_MACHINE\\Software\\Ostrelle]\r\n\r\n"
-              "[HKEY_LOCAL_MACHINE\\Software\\Ostrelle\\Corvane]\r\n\"FirstRun\"=dword:00000000\r\n");
+    EXPECT_EQ(
+        readFile(path),
+        "REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\Software]\r\n\r\n"
+        "[HKEY_LOCAL_MACHINE\\Software\\Ostrelle]\r\n\r\n"
+        "[HKEY_LOCAL_MACHINE\\Software\\Ostrelle\\Corvane]\r\n\"FirstRun\"=dword:00000000\r\n");
 }
 
 TEST(RegFileStore, AnUpdateIsSavedOnceAtItsEnd) {
@@ -63,7 +65,8 @@ TEST(RegFileStore, AnUpdateIsSavedOnceAtItsEnd) {
     {
         RegistryUpdate update(store);
         ASSERT_TRUE(reg.OpenKey("\\Software\\A", true));
-        for (int i = 0; i < 20; ++i) reg.WriteInteger("v" + std::to_string(i), i);
+        for (int i = 0; i < 20; ++i)
+            reg.WriteInteger("v" + std::to_string(i), i);
         EXPECT_EQ(inodeOf(path), before);  // nothing written yet
         update.commit();
     }
@@ -150,7 +153,8 @@ TEST(RegFileStore, MalformedFilesAreReportedAndNeverTouched) {
         {"zero bytes", "", "line 1: the file is empty"},
         {"junk", std::string("\x89PNG\r\n\x1A\n\0\0", 10), "line 1: not a registry file"},
         {"truncated line", "REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\A]\r\n\"a\"=\"cut", "line 4:"},
-        {"bad hex", "REGEDIT4\r\n[HKEY_LOCAL_MACHINE\\A]\r\n\"a\"=hex:0g\r\n", "line 3: expected ','"},
+        {"bad hex", "REGEDIT4\r\n[HKEY_LOCAL_MACHINE\\A]\r\n\"a\"=hex:0g\r\n",
+         "line 3: expected ','"},
         {"unknown root", "REGEDIT4\n[HKLM\\A]\n", "line 2: unknown root key 'HKLM'"},
     };
     for (const Case& c : cases) {
@@ -284,7 +288,8 @@ TEST(RegFileStore, TwoProcessesWritingAtOnceLoseNothing) {
     int found = 0;
     for (int p = 0; p < 2; ++p) {
         for (int i = 0; i < kPerProcess; ++i) {
-            found += ReadIntegerDef(reg, "p" + std::to_string(p) + "_" + std::to_string(i), -1) == i;
+            found +=
+                ReadIntegerDef(reg, "p" + std::to_string(p) + "_" + std::to_string(i), -1) == i;
         }
     }
     EXPECT_EQ(found, 2 * kPerProcess);

@@ -19,10 +19,12 @@ struct Value {
 Value valueOf(const RegistryTree& tree, const std::string& key, const std::string& name) {
     Value v;
     const std::uint32_t k = tree.findKey(key);
-    if (k == RegistryTree::kNoKey) return v;
+    if (k == RegistryTree::kNoKey)
+        return v;
     const std::string* data = nullptr;
     v.found = tree.value(k, name, v.type, data);
-    if (v.found) v.data = *data;
+    if (v.found)
+        v.data = *data;
     return v;
 }
 
@@ -69,7 +71,8 @@ TEST(RegistryTree, ReadsEveryKindOfValueOfARegedit4File) {
         EXPECT_EQ(v.data, c.data);
     }
     std::string longData;
-    for (int i = 0; i < 32; ++i) longData += static_cast<char>(i);
+    for (int i = 0; i < 32; ++i)
+        longData += static_cast<char>(i);
     EXPECT_EQ(valueOf(tree, kDdhal, "Long").data, longData);
 }
 
@@ -77,8 +80,10 @@ TEST(RegistryTree, ReadsAUtf16VersionFiveFile) {
     const RegistryTree tree = RegistryTree::parse(dataFile("all-types-v5-utf16.reg"));
     EXPECT_EQ(tree.version(), RegFileVersion::Regedit5);
     EXPECT_EQ(tree.encoding(), RegFileEncoding::Utf16Le);
-    EXPECT_EQ(valueOf(tree, kAti, "Unicode").data,
-              std::string("\xCE\x95\xCE\xBB\xCE\xBB\xCE\xB7\xCE\xBD\xCE\xB9\xCE\xBA\xCE\xAC \xE2\x82\xAC\0", 21));
+    EXPECT_EQ(
+        valueOf(tree, kAti, "Unicode").data,
+        std::string(
+            "\xCE\x95\xCE\xBB\xCE\xBB\xCE\xB7\xCE\xBD\xCE\xB9\xCE\xBA\xCE\xAC \xE2\x82\xAC\0", 21));
     EXPECT_EQ(valueOf(tree, kDdhal, "Expand").data, std::string("%TEMP%\0", 7));
     EXPECT_EQ(valueOf(tree, kDdhal, "Multi").data, std::string("one\0two\0\0", 9));
     const Value other = valueOf(tree, kDdhal, "Other");
@@ -97,8 +102,12 @@ TEST(RegistryTree, SavesAnUntouchedFileByteForByte) {
 TEST(RegistryTree, ChangesTouchOnlyTheirOwnLines) {
     const std::string original = dataFile("all-types-regedit4.reg");
     RegistryTree tree = RegistryTree::parse(original);
-    ASSERT_EQ(tree.apply({RegChange::Kind::SetValue, kAti, "plain", win::kRegSz, std::string("Rage Fury\0", 10)}), 0);
-    ASSERT_EQ(tree.apply({RegChange::Kind::SetValue, "HKEY_LOCAL_MACHINE\\Software\\New", "n", win::kRegDword, dword(7)}), 0);
+    ASSERT_EQ(tree.apply({RegChange::Kind::SetValue, kAti, "plain", win::kRegSz,
+                          std::string("Rage Fury\0", 10)}),
+              0);
+    ASSERT_EQ(tree.apply({RegChange::Kind::SetValue, "HKEY_LOCAL_MACHINE\\Software\\New", "n",
+                          win::kRegDword, dword(7)}),
+              0);
     const std::string saved = tree.serialize();
 
     std::string expected = original;
@@ -119,10 +128,12 @@ TEST(RegistryTree, NewValuesTakeTheFilesEncoding) {
     };
     const Case cases[] = {
         {"all-types-regedit4.reg", win::kRegSz, std::string("a\\\"b\0", 5), "\"v\"=\"a\\\\\\\"b\""},
-        {"all-types-regedit4.reg", win::kRegExpandSz, std::string("%A%\0", 4), "\"v\"=hex(2):25,41,25,00"},
+        {"all-types-regedit4.reg", win::kRegExpandSz, std::string("%A%\0", 4),
+         "\"v\"=hex(2):25,41,25,00"},
         {"all-types-regedit4.reg", win::kRegSz, std::string("two\nlines\0", 10),
          "\"v\"=hex(1):74,77,6f,0a,6c,69,6e,65,73,00"},
-        {"all-types-regedit4.reg", win::kRegDword, std::string("\x01\x02", 2), "\"v\"=hex(4):01,02"},
+        {"all-types-regedit4.reg", win::kRegDword, std::string("\x01\x02", 2),
+         "\"v\"=hex(4):01,02"},
         {"all-types-v5-utf16.reg", win::kRegExpandSz, std::string("%A%\0", 4),
          "\"v\"=hex(2):25,00,41,00,25,00,00,00"},
     };
@@ -142,7 +153,8 @@ TEST(RegistryTree, NewValuesTakeTheFilesEncoding) {
 
 TEST(RegistryTree, Regedit4RefusesTextOutsideItsCodePage) {
     RegistryTree tree = RegistryTree::parse(dataFile("all-types-regedit4.reg"));
-    EXPECT_EQ(tree.apply({RegChange::Kind::SetValue, kAti, "v", win::kRegSz, std::string("\xCE\xB1\0", 3)}),
+    EXPECT_EQ(tree.apply({RegChange::Kind::SetValue, kAti, "v", win::kRegSz,
+                          std::string("\xCE\xB1\0", 3)}),
               win::kErrorNoUnicodeTranslation);
     EXPECT_EQ(tree.apply({RegChange::Kind::CreateKey, std::string(kAti) + "\\\xCE\xB1", {}, 0, {}}),
               win::kErrorNoUnicodeTranslation);
@@ -151,7 +163,9 @@ TEST(RegistryTree, Regedit4RefusesTextOutsideItsCodePage) {
 
 TEST(RegistryTree, LongBinaryDataWrapsLikeRegedit) {
     RegistryTree tree;
-    ASSERT_EQ(tree.apply({RegChange::Kind::SetValue, kAti, "b", win::kRegBinary, std::string(40, '\x11')}), 0);
+    ASSERT_EQ(tree.apply(
+                  {RegChange::Kind::SetValue, kAti, "b", win::kRegBinary, std::string(40, '\x11')}),
+              0);
     const std::string text = tree.serialize();
     std::size_t start = 0;
     while (start < text.size()) {
@@ -189,25 +203,28 @@ TEST(RegistryTree, KeepsFileOrderAndSpellingAndPutsNewThingsLast) {
     EXPECT_EQ(tree.keyName(tree.subkeys(soft)[0]), "Zeta");
     EXPECT_EQ(tree.keyName(tree.subkeys(soft)[1]), "Alpha");
     // The later definition of a value wins but keeps the first one's place.
-    ASSERT_EQ(tree.apply({RegChange::Kind::SetValue, "HKEY_LOCAL_MACHINE\\Soft\\zeta", "b", win::kRegSz,
-                          std::string("9\0", 2)}),
+    ASSERT_EQ(tree.apply({RegChange::Kind::SetValue, "HKEY_LOCAL_MACHINE\\Soft\\zeta", "b",
+                          win::kRegSz, std::string("9\0", 2)}),
               0);
-    ASSERT_EQ(tree.apply({RegChange::Kind::CreateKey, "HKEY_LOCAL_MACHINE\\Soft\\Beta", {}, 0, {}}), 0);
+    ASSERT_EQ(tree.apply({RegChange::Kind::CreateKey, "HKEY_LOCAL_MACHINE\\Soft\\Beta", {}, 0, {}}),
+              0);
     EXPECT_EQ(tree.keyName(tree.subkeys(soft)[2]), "Beta");
     EXPECT_EQ(tree.serialize(),
               "REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\Soft\\Zeta]\r\n\"B\"=\"9\"\r\n\"a\"=\"2\"\r\n"
-              "[HKEY_LOCAL_MACHINE\\Soft\\Alpha]\r\n\"b\"=\"3\"\r\n\r\n[HKEY_LOCAL_MACHINE\\Soft\\Beta]\r\n");
+              "[HKEY_LOCAL_MACHINE\\Soft\\Alpha]\r\n\"b\"=\"3\"\r\n\r\n[HKEY_LOCAL_"
+              "MACHINE\\Soft\\Beta]\r\n");
 }
 
 TEST(RegistryTree, ManyValuesInOneKeyStayFindable) {
     RegistryTree tree;
     for (int i = 0; i < 200; ++i) {
-        ASSERT_EQ(tree.apply({RegChange::Kind::SetValue, kAti, "Value" + std::to_string(i), win::kRegDword,
-                              dword(static_cast<std::uint32_t>(i))}),
+        ASSERT_EQ(tree.apply({RegChange::Kind::SetValue, kAti, "Value" + std::to_string(i),
+                              win::kRegDword, dword(static_cast<std::uint32_t>(i))}),
                   0);
     }
     ASSERT_EQ(tree.apply({RegChange::Kind::DeleteValue, kAti, "value5", 0, {}}), 0);
-    ASSERT_EQ(tree.apply({RegChange::Kind::SetValue, kAti, "VALUE150", win::kRegDword, dword(1)}), 0);
+    ASSERT_EQ(tree.apply({RegChange::Kind::SetValue, kAti, "VALUE150", win::kRegDword, dword(1)}),
+              0);
     EXPECT_FALSE(valueOf(tree, kAti, "Value5").found);
     EXPECT_EQ(valueOf(tree, kAti, "value199").data, dword(199));
     EXPECT_EQ(valueOf(tree, kAti, "value150").data, dword(1));
@@ -224,24 +241,38 @@ TEST(RegistryTree, MalformedFilesGiveTheLineAndReason) {
     const Case cases[] = {
         {"empty file", "", 1, "empty"},
         {"no header", "[HKEY_LOCAL_MACHINE\\A]\r\n", 1, "first line"},
-        {"binary junk", std::string("\x7F" "ELF\x02\x01\x01\0\0\0", 10), 1, "first line"},
-        {"unknown root", "REGEDIT4\r\n\r\n[HKEY_NOWHERE\\A]\r\n", 3, "unknown root key 'HKEY_NOWHERE'"},
+        {"binary junk",
+         std::string("\x7F"
+                     "ELF\x02\x01\x01\0\0\0",
+                     10),
+         1, "first line"},
+        {"unknown root", "REGEDIT4\r\n\r\n[HKEY_NOWHERE\\A]\r\n", 3,
+         "unknown root key 'HKEY_NOWHERE'"},
         {"unclosed key", "REGEDIT4\r\n[HKEY_LOCAL_MACHINE\\A\r\n", 2, "closing ']'"},
         {"empty key name", "REGEDIT4\r\n[HKEY_LOCAL_MACHINE\\\\A]\r\n", 2, "empty key name"},
         {"value before key", "REGEDIT4\r\n\"a\"=\"b\"\r\n", 2, "before the first"},
-        {"truncated string", "REGEDIT4\n[HKEY_LOCAL_MACHINE\\A]\n\"a\"=\"unfinished\n", 3, "closing quote"},
+        {"truncated string", "REGEDIT4\n[HKEY_LOCAL_MACHINE\\A]\n\"a\"=\"unfinished\n", 3,
+         "closing quote"},
         {"truncated name", "REGEDIT4\n[HKEY_LOCAL_MACHINE\\A]\n\"a=\"x\"\n", 3, "expected '='"},
         {"bad hex", "REGEDIT4\n[HKEY_LOCAL_MACHINE\\A]\n\"a\"=hex:01,zz\n", 3, "bad hex byte"},
-        {"three digit byte", "REGEDIT4\n[HKEY_LOCAL_MACHINE\\A]\n\"a\"=hex:012\n", 3, "more than two digits"},
+        {"three digit byte", "REGEDIT4\n[HKEY_LOCAL_MACHINE\\A]\n\"a\"=hex:012\n", 3,
+         "more than two digits"},
         {"empty byte", "REGEDIT4\n[HKEY_LOCAL_MACHINE\\A]\n\"a\"=hex:01,,02\n", 3, "bad hex byte"},
         {"bad dword", "REGEDIT4\n[HKEY_LOCAL_MACHINE\\A]\n\"a\"=dword:123456789\n", 3, "bad dword"},
         {"bad type", "REGEDIT4\n[HKEY_LOCAL_MACHINE\\A]\n\"a\"=hex(x):00\n", 3, "type number"},
-        {"continuation at end", "REGEDIT4\n[HKEY_LOCAL_MACHINE\\A]\n\"a\"=hex:00,\\\n", 3, "past the end"},
-        {"unknown data", "REGEDIT4\n[HKEY_LOCAL_MACHINE\\A]\n\"a\"=quad:1\n", 3, "unrecognised value data"},
+        {"continuation at end", "REGEDIT4\n[HKEY_LOCAL_MACHINE\\A]\n\"a\"=hex:00,\\\n", 3,
+         "past the end"},
+        {"unknown data", "REGEDIT4\n[HKEY_LOCAL_MACHINE\\A]\n\"a\"=quad:1\n", 3,
+         "unrecognised value data"},
         {"stray line", "REGEDIT4\n[HKEY_LOCAL_MACHINE\\A]\nhello\n", 3, "unrecognised line"},
-        {"bad utf-8", "Windows Registry Editor Version 5.00\n\n[HKEY_LOCAL_MACHINE\\A]\n\"a\"=\"\xFF\"\n", 4,
+        {"bad utf-8",
+         "Windows Registry Editor Version 5.00\n\n[HKEY_LOCAL_MACHINE\\A]\n\"a\"=\"\xFF\"\n", 4,
          "UTF-8"},
-        {"odd utf-16", std::string("\xFF\xFE" "R\0E\0G", 7), 1, "UTF-16"},
+        {"odd utf-16",
+         std::string("\xFF\xFE"
+                     "R\0E\0G",
+                     7),
+         1, "UTF-16"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);

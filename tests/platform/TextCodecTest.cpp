@@ -7,7 +7,8 @@ namespace {
 
 TEST(TextCodec, EveryWindows1252ByteSurvivesTheRoundTrip) {
     std::string all;
-    for (int b = 0; b < 256; ++b) all += static_cast<char>(b);
+    for (int b = 0; b < 256; ++b)
+        all += static_cast<char>(b);
     const std::string utf8 = cp1252ToUtf8(all);
     EXPECT_EQ(utf8ToCp1252(utf8), all);
     EXPECT_EQ(cp1252ToUtf8("\x80"), "\xE2\x82\xAC");  // the euro sign
@@ -25,14 +26,17 @@ TEST(TextCodec, Utf16HandlesSurrogatesAndRejectsBrokenInput) {
     ASSERT_TRUE(wide.has_value());
     EXPECT_EQ(*wide, std::string("a\0\x34\xD8\x1E\xDD", 6));
     EXPECT_EQ(utf16leToUtf8(*wide), "a" + clef);
-    EXPECT_FALSE(utf16leToUtf8(std::string("a", 1)).has_value());            // odd length
-    EXPECT_FALSE(utf16leToUtf8(std::string("\x34\xD8" "a\0", 4)).has_value());  // lone high half
-    EXPECT_FALSE(utf8ToUtf16le("\xC3").has_value());                          // cut off
+    EXPECT_FALSE(utf16leToUtf8(std::string("a", 1)).has_value());  // odd length
+    EXPECT_FALSE(utf16leToUtf8(std::string("\x34\xD8"
+                                           "a\0",
+                                           4))
+                     .has_value());                   // lone high half
+    EXPECT_FALSE(utf8ToUtf16le("\xC3").has_value());  // cut off
 }
 
 TEST(TextCodec, FirstInvalidUtf8FindsTheOffset) {
     EXPECT_EQ(firstInvalidUtf8("abc\xC3\xA9"), std::string_view::npos);
-    EXPECT_EQ(firstInvalidUtf8("ab\xC0\xAF"), 2u);  // overlong form of '/'
+    EXPECT_EQ(firstInvalidUtf8("ab\xC0\xAF"), 2u);      // overlong form of '/'
     EXPECT_EQ(firstInvalidUtf8("ab\xED\xA0\x80"), 2u);  // encoded surrogate
 }
 

@@ -15,7 +15,8 @@
 namespace corvane {
 namespace {
 
-using Value = std::variant<std::monostate, std::string, std::int32_t>;  // missing, REG_SZ, REG_DWORD
+using Value =
+    std::variant<std::monostate, std::string, std::int32_t>;  // missing, REG_SZ, REG_DWORD
 
 class DriverSettingsTest : public ::testing::Test {
 protected:
@@ -26,13 +27,16 @@ protected:
         TRegistry reg(store);
         reg.SetRootKey(win::kHKeyLocalMachine);
         ASSERT_TRUE(reg.OpenKey(key, true));
-        if (const auto* text = std::get_if<std::string>(&value)) reg.WriteString(name, *text);
-        if (const auto* number = std::get_if<std::int32_t>(&value)) reg.WriteInteger(name, *number);
+        if (const auto* text = std::get_if<std::string>(&value))
+            reg.WriteString(name, *text);
+        if (const auto* number = std::get_if<std::int32_t>(&value))
+            reg.WriteInteger(name, *number);
     }
     Value get(const std::string& key, const std::string& name) {
         TRegistry reg(store);
         reg.SetRootKey(win::kHKeyLocalMachine);
-        if (!reg.OpenKey(key, false) || !reg.ValueExists(name)) return {};
+        if (!reg.OpenKey(key, false) || !reg.ValueExists(name))
+            return {};
         try {
             return reg.ReadInteger(name);
         } catch (const ERegistryException&) {
@@ -65,17 +69,28 @@ TEST_F(DriverSettingsTest, CheckBoxEncodingsAndFallbacks) {
         bool checked;
     };
     const Case cases[] = {
-        {"D3DWaitSync", Value{}, false},          {"D3DWaitSync", std::string("0"), true},
-        {"D3DWaitSync", std::string("1"), false}, {"D3DWaitSync", std::int32_t{5}, true},
-        {"EnableIcon", Value{}, false},           {"EnableIcon", std::int32_t{0}, true},
-        {"EnableIcon", std::string("1"), true},   {"EnableIcon", std::string("yes"), false},
-        {"AntiAlias", std::int32_t{0}, true},     {"PaletteBased", std::int32_t{1}, false},
-        {"Dithering", std::string("1"), true},    {"D3DTab", Value{}, true},
-        {"D3DTab", std::string("1"), true},       {"D3DTab", std::int32_t{2}, false},
-        {"OpenGLTab", std::int32_t{1}, true},     {"Convert32To16", Value{}, true},
-        {"DisDitherAlpha", Value{}, false},       {"OpenWaitVertSync", std::int32_t{1}, true},
-        {"KTXBufferRegion", std::int32_t{0}, false}, {"MultiTexture", Value{}, true},
-        {"HMDLUseAGP", std::int32_t{1}, true},    {"HMDLUseAGP", std::string("1"), false},
+        {"D3DWaitSync", Value{}, false},
+        {"D3DWaitSync", std::string("0"), true},
+        {"D3DWaitSync", std::string("1"), false},
+        {"D3DWaitSync", std::int32_t{5}, true},
+        {"EnableIcon", Value{}, false},
+        {"EnableIcon", std::int32_t{0}, true},
+        {"EnableIcon", std::string("1"), true},
+        {"EnableIcon", std::string("yes"), false},
+        {"AntiAlias", std::int32_t{0}, true},
+        {"PaletteBased", std::int32_t{1}, false},
+        {"Dithering", std::string("1"), true},
+        {"D3DTab", Value{}, true},
+        {"D3DTab", std::string("1"), true},
+        {"D3DTab", std::int32_t{2}, false},
+        {"OpenGLTab", std::int32_t{1}, true},
+        {"Convert32To16", Value{}, true},
+        {"DisDitherAlpha", Value{}, false},
+        {"OpenWaitVertSync", std::int32_t{1}, true},
+        {"KTXBufferRegion", std::int32_t{0}, false},
+        {"MultiTexture", Value{}, true},
+        {"HMDLUseAGP", std::int32_t{1}, true},
+        {"HMDLUseAGP", std::string("1"), false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.id) + " " + std::to_string(c.stored.index()));
@@ -221,10 +236,10 @@ TEST_F(DriverSettingsTest, ReadingFailures) {
         bool openGLRead;
     };
     const Case cases[] = {
-        {"Software\\ATI Technologies\\Driver\\ddhal", "Error in ReadRegistry: Cannot access \"ddhal\" registry key.",
-         true, false},
-        {"Software\\ATI Technologies\\Driver\\OpenGL", "Error in ReadRegistry: Cannot access \"OpenGL\" registry key.",
-         true, false},
+        {"Software\\ATI Technologies\\Driver\\ddhal",
+         "Error in ReadRegistry: Cannot access \"ddhal\" registry key.", true, false},
+        {"Software\\ATI Technologies\\Driver\\OpenGL",
+         "Error in ReadRegistry: Cannot access \"OpenGL\" registry key.", true, false},
         {"Software\\ATI Technologies\\Driver\\OpenGL\\Private",
          "Error in ReadRegistry: Cannot access \"OpenGL(Private)\" registry key.", true, true},
         {"0000", "Error in ReadRegistry: Failed to create key 0000", true, false},
@@ -263,16 +278,21 @@ TEST_F(DriverSettingsTest, MissingAtiKeyReadsNothing) {
     write();  // on this store the key exists
     test::ScriptedDialogs shown;
     WriteRegistry(reg, controls, "x", shown);
-    EXPECT_EQ(shown.texts(), std::vector<std::string>{"Error in WriteRegistry: Cannot find ATI Technologies registry."});
+    EXPECT_EQ(shown.texts(), std::vector<std::string>{
+                                 "Error in WriteRegistry: Cannot find ATI Technologies registry."});
     EXPECT_EQ(empty.writeCount, 0);
 }
 
 TEST_F(DriverSettingsTest, WritingEncodings) {
     put(kDesktopKey, "", Value{});
     put("\\Software\\Microsoft\\Windows\\CurrentVersion\\RunServices", "", Value{});
-    controls.checked = {{"D3DWaitSync", true}, {"AntiAlias", true}, {"D3DTab", false}, {"OpenGLTab", true},
+    controls.checked = {{"D3DWaitSync", true},
+                        {"AntiAlias", true},
+                        {"D3DTab", false},
+                        {"OpenGLTab", true},
                         {"MultiTexture", true}};
-    controls.indexes = {{"ZBufferCB", 0}, {"SubpixelCB", -1}, {"ForceDepthBuffer", 3}, {"ModulateFactor", -1}};
+    controls.indexes = {
+        {"ZBufferCB", 0}, {"SubpixelCB", -1}, {"ForceDepthBuffer", 3}, {"ModulateFactor", -1}};
     controls.positions["DetailLevel"] = 5;
     write();
     const std::pair<std::pair<const char*, const char*>, Value> expected[] = {
@@ -291,7 +311,8 @@ TEST_F(DriverSettingsTest, WritingEncodings) {
         {{kVxdKey, "HMDL_UseAGP"}, std::int32_t{0}},
         {{kProgramKey, "LoadOnStartup"}, std::int32_t{0}},
     };
-    for (const auto& [where, value] : expected) EXPECT_EQ(get(where.first, where.second), value) << where.second;
+    for (const auto& [where, value] : expected)
+        EXPECT_EQ(get(where.first, where.second), value) << where.second;
     controls.checked["D3DWaitSync"] = false;
     controls.indexes["ZBufferCB"] = -1;
     controls.indexes["SubpixelCB"] = 1;
@@ -335,9 +356,10 @@ TEST_F(DriverSettingsTest, WritingFailuresKeepWhatWasWritten) {
          "Error in WriteRegistry: Cannot access \"OpenGL(Private)\" registry key.", "OGLLODBias",
          "enableMultiTexture"},
         {[](auto& s) { s.uncreatable = {"Software\\ATI Technologies\\Driver\\VXD"}; },
-         "Error in WriteRegistry: Cannot access \"VXD\" registry key.", "modulateFactor", "LoadOnStartup"},
-        {[](auto& s) { s.unwritable = {"Palette"}; }, "Error in WriteRegistry: Failed to set data for 'Palette'",
-         "AntiAlias", "DitherInit"},
+         "Error in WriteRegistry: Cannot access \"VXD\" registry key.", "modulateFactor",
+         "LoadOnStartup"},
+        {[](auto& s) { s.unwritable = {"Palette"}; },
+         "Error in WriteRegistry: Failed to set data for 'Palette'", "AntiAlias", "DitherInit"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.message);

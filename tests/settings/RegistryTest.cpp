@@ -21,12 +21,16 @@ struct Backend {
     std::function<std::unique_ptr<RegistryStore>(const test::TempDir&)> make;
 };
 
-void PrintTo(const Backend& backend, std::ostream* out) { *out << backend.name; }
+void PrintTo(const Backend& backend, std::ostream* out) {
+    *out << backend.name;
+}
 
 const Backend kBackends[] = {
     {"memory", [](const test::TempDir&) { return std::make_unique<MemoryRegistryStore>(); }},
     {"regfile",
-     [](const test::TempDir& dir) { return std::make_unique<RegFileStore>(dir.file("registry.reg")); }},
+     [](const test::TempDir& dir) {
+         return std::make_unique<RegFileStore>(dir.file("registry.reg"));
+     }},
 };
 
 class RegistryRules : public ::testing::TestWithParam<Backend> {
@@ -88,7 +92,8 @@ TEST_P(RegistryRules, ReadDefOperationsFallBackAsTheWindowExpects) {
         const char* expected;
     };
     // A missing string reads as the empty text, not as the fallback.
-    for (const Case& c : {Case{"Missing", "1", ""}, Case{"Dword", "0", "0"}, Case{"AntiAlias", "0", "1"}}) {
+    for (const Case& c :
+         {Case{"Missing", "1", ""}, Case{"Dword", "0", "0"}, Case{"AntiAlias", "0", "1"}}) {
         EXPECT_EQ(ReadStringDef(*reg, c.name, c.fallback), c.expected) << c.name;
     }
     EXPECT_EQ(ReadIntegerDef(*reg, "AntiAlias", 7), 7);  // REG_SZ "1" is no number
@@ -134,9 +139,12 @@ TEST_P(RegistryRules, ReadBinaryDataRules) {
     EXPECT_EQ(reg->ReadBinaryData("Bin", buffer, 8), 5);
     EXPECT_EQ(buffer[4], 5);
     EXPECT_EQ(reg->ReadBinaryData("Multi", buffer, 8), 3);
-    EXPECT_EQ(raisedBy([&] { reg->ReadBinaryData("Bin", buffer, 4); }), "Invalid data type for 'Bin'");
-    EXPECT_EQ(raisedBy([&] { reg->ReadBinaryData("Text", buffer, 8); }), "Invalid data type for 'Text'");
-    EXPECT_EQ(raisedBy([&] { reg->ReadBinaryData("Dword", buffer, 8); }), "Invalid data type for 'Dword'");
+    EXPECT_EQ(raisedBy([&] { reg->ReadBinaryData("Bin", buffer, 4); }),
+              "Invalid data type for 'Bin'");
+    EXPECT_EQ(raisedBy([&] { reg->ReadBinaryData("Text", buffer, 8); }),
+              "Invalid data type for 'Text'");
+    EXPECT_EQ(raisedBy([&] { reg->ReadBinaryData("Dword", buffer, 8); }),
+              "Invalid data type for 'Dword'");
 }
 
 TEST_P(RegistryRules, WritesAndDeletes) {
@@ -211,8 +219,9 @@ TEST_P(RegistryRules, RegIniFileReadsSectionsWithoutMovingTheCurrentKey) {
     EXPECT_EQ(ini.ReadString("CurrentVersion", "RegisteredOwner", "unknown"), "Ada");
     EXPECT_EQ(ini.ReadString("CurrentVersion", "Missing", "unknown"), "unknown");
     EXPECT_EQ(ini.ReadString("NoSuchSection", "RegisteredOwner", "unknown"), "unknown");
-    EXPECT_EQ(raisedBy([&] { ini.ReadString("CurrentVersion", "RegisteredOrganization", "unknown"); }),
-              "Invalid data type for 'RegisteredOrganization'");
+    EXPECT_EQ(
+        raisedBy([&] { ini.ReadString("CurrentVersion", "RegisteredOrganization", "unknown"); }),
+        "Invalid data type for 'RegisteredOrganization'");
     EXPECT_EQ(ini.CurrentPath(), "SOFTWARE\\Microsoft\\Windows");
 }
 

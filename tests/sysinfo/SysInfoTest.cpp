@@ -104,11 +104,12 @@ TEST_F(SysInfoTest, EachBlockHasItsOwnTrapInOrder) {
         reg.WriteInteger("RegisteredOwner", 5);
     }
     TSysInfo info(store, facts, dialogs);
-    EXPECT_EQ(dialogs.texts(), (std::vector<std::string>{
-                                   "An error has occured in WinRegistry: Invalid data type for 'RegisteredOwner'",
-                                   "An error has occured in CPUType: boom",
-                                   "An error has occured in MemStat: no memory",
-                                   "An error has occured in NetUserName: who"}));
+    EXPECT_EQ(
+        dialogs.texts(),
+        (std::vector<std::string>{
+            "An error has occured in WinRegistry: Invalid data type for 'RegisteredOwner'",
+            "An error has occured in CPUType: boom", "An error has occured in MemStat: no memory",
+            "An error has occured in NetUserName: who"}));
     EXPECT_EQ(dialogs.shown[0].icon, DialogIcon::Error);
     EXPECT_EQ(info.RegOrganisation(), "unknown");  // assigned before the failing read
     EXPECT_EQ(info.WinType(), "Windows 98");       // later blocks went on
@@ -126,8 +127,9 @@ TEST_F(SysInfoTest, AFailureThatRepeatsIsReportedOnceUntilItSucceeds) {
     facts.failing = {{"memory", "again"}};
     info.Refresh();
     info.Refresh();
-    EXPECT_EQ(dialogs.texts(), (std::vector<std::string>{"An error has occured in MemStat: no memory",
-                                                         "An error has occured in MemStat: again"}));
+    EXPECT_EQ(dialogs.texts(),
+              (std::vector<std::string>{"An error has occured in MemStat: no memory",
+                                        "An error has occured in MemStat: again"}));
 }
 
 }  // namespace

@@ -4,17 +4,10 @@
 
 #include <QTest>
 
+#include "fakes/FakePlatform.h"
+
 namespace corvane {
 namespace {
-
-class RecordingOpener : public ShellOpener {
-public:
-    bool open(const std::string& address) override {
-        opened.push_back(address);
-        return true;
-    }
-    std::vector<std::string> opened;
-};
 
 class ASLinkTest : public ::testing::Test {
 protected:
@@ -23,12 +16,14 @@ protected:
         link = new TASLink(&window);
         link->SetCaption("Write to us");
         link->SetShellOpener(&opener);
-        link->OnClick = [this](TASLink*) { order.push_back("click:" + std::to_string(opener.opened.size())); };
+        link->OnClick = [this](TASLink*) {
+            order.push_back("click:" + std::to_string(opener.opened.size()));
+        };
         window.show();
     }
     QWidget window;
     TASLink* link = nullptr;
-    RecordingOpener opener;
+    test::RecordingShell opener;
     std::vector<std::string> order;
 };
 
@@ -37,16 +32,20 @@ TEST_F(ASLinkTest, PrefixesTheSchemeUnlessToldNot) {
     QTest::mouseClick(link, Qt::LeftButton, Qt::NoModifier, QPoint(3, 3));
     link->SetURLTypeAdd(false);
     link->Click();
-    EXPECT_EQ(opener.opened, (std::vector<std::string>{"mailto:owner@example.org", "owner@example.org"}));
+    EXPECT_EQ(opener.opened,
+              (std::vector<std::string>{"mailto:owner@example.org", "owner@example.org"}));
     EXPECT_EQ(order, (std::vector<std::string>{"click:0", "click:1"}));  // OnClick comes first
 }
 
 TEST_F(ASLinkTest, EveryUrlTypeHasItsPrefix) {
     const std::pair<TURLType, const char*> table[] = {
-        {TURLType::utFile, "file://"}, {TURLType::utFtp, "ftp://"},     {TURLType::utGopher, "gopher://"},
-        {TURLType::utHttp, "http://"}, {TURLType::utHttps, "https://"}, {TURLType::utMailto, "mailto:"},
-        {TURLType::utNews, "news:"},   {TURLType::utTelnet, "telnet:"}, {TURLType::utWais, "wais:"}};
-    for (const auto& [type, prefix] : table) EXPECT_EQ(urlPrefix(type), prefix);
+        {TURLType::utFile, "file://"},     {TURLType::utFtp, "ftp://"},
+        {TURLType::utGopher, "gopher://"}, {TURLType::utHttp, "http://"},
+        {TURLType::utHttps, "https://"},   {TURLType::utMailto, "mailto:"},
+        {TURLType::utNews, "news:"},       {TURLType::utTelnet, "telnet:"},
+        {TURLType::utWais, "wais:"}};
+    for (const auto& [type, prefix] : table)
+        EXPECT_EQ(urlPrefix(type), prefix);
 }
 
 TEST_F(ASLinkTest, NothingOpensWithoutALinkOrWhenDisabled) {
@@ -86,13 +85,15 @@ TEST_F(ASLinkTest, ShadowSizeZeroHidesTheShadowUnderTheText) {
     const QImage plain = link->grab().toImage();
     bool red = false;
     for (int y = 0; y < plain.height(); ++y) {
-        for (int x = 0; x < plain.width(); ++x) red = red || plain.pixelColor(x, y) == QColor(255, 0, 0);
+        for (int x = 0; x < plain.width(); ++x)
+            red = red || plain.pixelColor(x, y) == QColor(255, 0, 0);
     }
     EXPECT_FALSE(red);
     link->SetShadowSize(2);
     const QImage shadowed = link->grab().toImage();
     for (int y = 0; y < shadowed.height(); ++y) {
-        for (int x = 0; x < shadowed.width(); ++x) red = red || shadowed.pixelColor(x, y) == QColor(255, 0, 0);
+        for (int x = 0; x < shadowed.width(); ++x)
+            red = red || shadowed.pixelColor(x, y) == QColor(255, 0, 0);
     }
     EXPECT_TRUE(red);
 }

@@ -24,7 +24,8 @@ protected:
     int count(const QImage& image, const QColor& color) const {
         int n = 0;
         for (int y = 0; y < image.height(); ++y) {
-            for (int x = 0; x < image.width(); ++x) n += image.pixelColor(x, y) == color;
+            for (int x = 0; x < image.width(); ++x)
+                n += image.pixelColor(x, y) == color;
         }
         return n;
     }
@@ -39,7 +40,7 @@ protected:
 TEST_F(CheckLabelTest, AltLetterTogglesTheBoxThenRunsItsHandler) {
     QTest::keyClick(&window, Qt::Key_A, Qt::AltModifier);
     EXPECT_TRUE(box->Checked());
-    EXPECT_EQ(seen, std::vector<bool>{true});  // after the change, unlike a mouse click
+    EXPECT_EQ(seen, std::vector<bool>{true});              // after the change, unlike a mouse click
     QTest::keyClick(&window, Qt::Key_N, Qt::AltModifier);  // not its accelerator
     EXPECT_EQ(seen.size(), 1u);
 }
@@ -94,6 +95,41 @@ TEST_F(CheckLabelTest, FocusLinkGivesTheFocus) {
     window.activateWindow();
     QTest::keyClick(&window, Qt::Key_B, Qt::AltModifier);
     EXPECT_EQ(window.focusWidget(), list);
+}
+
+TEST_F(CheckLabelTest, LayoutAndTransparency) {
+    TCheckLabel text(&window);
+    text.SetAutoSize(false);
+    text.setGeometry(0, 100, 120, 60);
+    text.SetCaption("X");
+    text.SetColor(QColor(0, 0, 255));
+    // The first row and column that hold ink, in each layout.
+    auto inkTop = [&](TTextLayout layout) {
+        text.SetLayout(layout);
+        const QImage image = text.grab().toImage();
+        for (int y = 0; y < image.height(); ++y) {
+            for (int x = 0; x < image.width(); ++x) {
+                if (image.pixelColor(x, y) != QColor(0, 0, 255))
+                    return y;
+            }
+        }
+        return -1;
+    };
+    const int top = inkTop(TTextLayout::tlTop);
+    const int centre = inkTop(TTextLayout::tlCenter);
+    const int bottom = inkTop(TTextLayout::tlBottom);
+    const int spare = 60 - text.fontMetrics().height();
+    EXPECT_EQ(centre - top, spare / 2);
+    EXPECT_EQ(bottom - top, spare);
+    EXPECT_EQ(text.grab().toImage().pixelColor(119, 0),
+              QColor(0, 0, 255));  // opaque: filled with Color
+    QPalette green = window.palette();
+    green.setColor(QPalette::Window, QColor(0, 128, 0));
+    window.setPalette(green);
+    window.setAutoFillBackground(true);
+    text.SetTransparent(true);
+    EXPECT_EQ(window.grab().toImage().pixelColor(119, 100),
+              QColor(0, 128, 0));  // the parent shows through
 }
 
 TEST_F(CheckLabelTest, AutoSize) {

@@ -8,7 +8,9 @@
 namespace corvane {
 namespace {
 
-QImage image(const QString& name) { return QImage(":/images/" + name); }
+QImage image(const QString& name) {
+    return QImage(":/images/" + name);
+}
 
 // A box as the window has them: 20 x 20 discs on magenta.
 class OverCheckBoxTest : public ::testing::Test {
@@ -21,9 +23,7 @@ protected:
         box->SetBitmapDisabled(image("CheckDisabled.bmp"));
         box->move(10, 10);
         parent.show();
-        box->OnClick = [this](TOverCheckBox* sender) {
-            clicks.push_back(sender->Checked());
-        };
+        box->OnClick = [this](TOverCheckBox* sender) { clicks.push_back(sender->Checked()); };
     }
     void clickAt(QPoint p) { QTest::mouseClick(box, Qt::LeftButton, Qt::NoModifier, p); }
 

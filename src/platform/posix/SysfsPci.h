@@ -8,7 +8,7 @@ namespace corvane {
 
 // PCI devices as Linux shows them under /sys/bus/pci/devices (a different root for tests).
 struct PciDevice {
-    std::string path;     // the device's sysfs folder
+    std::string path;  // the device's sysfs folder
     std::uint16_t vendor = 0;
     std::uint16_t device = 0;
     std::uint32_t classCode = 0;
@@ -20,7 +20,9 @@ struct PciResource {
     std::uint64_t end = 0;
     std::uint64_t flags = 0;
     bool isIo() const { return (flags & 0x100) != 0; }
-    std::uint64_t size() const { return end >= start && (start != 0 || end != 0) ? end - start + 1 : 0; }
+    std::uint64_t size() const {
+        return end >= start && (start != 0 || end != 0) ? end - start + 1 : 0;
+    }
 };
 
 inline constexpr const char* kSysfsPciDevices = "/sys/bus/pci/devices";

@@ -16,8 +16,8 @@ public:
     explicit SysfsPortDevice(std::string root = kSysfsPciDevices) : m_root(std::move(root)) {}
     ~SysfsPortDevice() override;
     Handle createFile(const std::string& path) override;
-    bool deviceIoControl(Handle handle, std::uint32_t code, const void* in, std::uint32_t inSize, void* out,
-                         std::uint32_t outSize, std::uint32_t* returned) override;
+    bool deviceIoControl(Handle handle, std::uint32_t code, const void* in, std::uint32_t inSize,
+                         void* out, std::uint32_t outSize, std::uint32_t* returned) override;
     bool closeHandle(Handle handle) override;
 
 private:

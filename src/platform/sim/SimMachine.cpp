@@ -7,7 +7,8 @@
 namespace corvane {
 
 SimMachine::SimMachine(std::string dir) : m_dir(std::move(dir)) {
-    while (m_dir.size() > 1 && m_dir.back() == '/') m_dir.pop_back();
+    while (m_dir.size() > 1 && m_dir.back() == '/')
+        m_dir.pop_back();
     struct stat st {};
     if (::stat(m_dir.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) {
         throw SimMachineError("The machine folder " + m_dir + " does not exist");
@@ -20,9 +21,10 @@ namespace {
 
 std::string stampOf(const std::string& path) {
     struct stat st {};
-    if (::stat(path.c_str(), &st) != 0) return "missing";
-    return std::to_string(st.st_ino) + ":" + std::to_string(st.st_size) + ":" + std::to_string(st.st_mtim.tv_sec) +
-           "." + std::to_string(st.st_mtim.tv_nsec);
+    if (::stat(path.c_str(), &st) != 0)
+        return "missing";
+    return std::to_string(st.st_ino) + ":" + std::to_string(st.st_size) + ":" +
+           std::to_string(st.st_mtim.tv_sec) + "." + std::to_string(st.st_mtim.tv_nsec);
 }
 
 }  // namespace
@@ -51,11 +53,13 @@ void SimMachine::set(const std::string& section, const std::string& key, const s
     set(section, {{key, value}});
 }
 
-void SimMachine::set(const std::string& section, const std::vector<std::pair<std::string, std::string>>& values) {
+void SimMachine::set(const std::string& section,
+                     const std::vector<std::pair<std::string, std::string>>& values) {
     // The simulated hardware's state is replaced whole but not forced to disk: it is a model.
     m_ini.reset();
     TIniFile file(hardwarePath(), false);
-    for (const auto& [key, value] : values) file.WriteString(section, key, value);
+    for (const auto& [key, value] : values)
+        file.WriteString(section, key, value);
     file.UpdateFile();
 }
 

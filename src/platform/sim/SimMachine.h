@@ -31,12 +31,15 @@ public:
     std::string registryPath() const { return m_dir + "/registry.reg"; }
     std::string hardwarePath() const { return m_dir + "/hardware.ini"; }
 
-    std::string text(const std::string& section, const std::string& key, const std::string& fallback) const;
+    std::string text(const std::string& section, const std::string& key,
+                     const std::string& fallback) const;
     // Numbers may be written in decimal or as 0xD000.
-    std::int64_t number(const std::string& section, const std::string& key, std::int64_t fallback) const;
+    std::int64_t number(const std::string& section, const std::string& key,
+                        std::int64_t fallback) const;
     void set(const std::string& section, const std::string& key, const std::string& value);
     // Several values of one section in one update of the file.
-    void set(const std::string& section, const std::vector<std::pair<std::string, std::string>>& values);
+    void set(const std::string& section,
+             const std::vector<std::pair<std::string, std::string>>& values);
     void setNumber(const std::string& section, const std::string& key, std::int64_t value);
 
     bool isWindowsNt() const { return number("Windows", "PlatformId", 1) == 2; }

@@ -17,8 +17,8 @@ class SimPortDevice : public PortDevice {
 public:
     SimPortDevice(SimMachine& machine, std::string systemDirectory);
     Handle createFile(const std::string& path) override;
-    bool deviceIoControl(Handle handle, std::uint32_t code, const void* in, std::uint32_t inSize, void* out,
-                         std::uint32_t outSize, std::uint32_t* returned) override;
+    bool deviceIoControl(Handle handle, std::uint32_t code, const void* in, std::uint32_t inSize,
+                         void* out, std::uint32_t outSize, std::uint32_t* returned) override;
     bool closeHandle(Handle handle) override;
 
 private:

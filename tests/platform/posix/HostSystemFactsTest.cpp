@@ -46,9 +46,10 @@ TEST_F(HostSystemFactsTest, WindowsVersionComesFromTheRegistry) {
 }
 
 TEST_F(HostSystemFactsTest, MemoryFromMeminfo) {
-    test::writeFile(proc.file("meminfo"),
-                    "MemTotal:       24576000 kB\nMemFree:         100 kB\nMemAvailable:   12288000 kB\n"
-                    "SwapTotal:             0 kB\nSwapFree:              0 kB\n");
+    test::writeFile(
+        proc.file("meminfo"),
+        "MemTotal:       24576000 kB\nMemFree:         100 kB\nMemAvailable:   12288000 kB\n"
+        "SwapTotal:             0 kB\nSwapFree:              0 kB\n");
     const MemoryStatus m = facts.memoryStatus();
     EXPECT_EQ(m.totalPhys, 24576000ull * 1024);  // more than 4 GB, kept whole
     EXPECT_EQ(m.availPhys, 12288000ull * 1024);

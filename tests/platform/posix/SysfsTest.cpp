@@ -26,14 +26,15 @@ protected:
                "0x00000000e8000000 0x00000000e8003fff 0x0000000000040200\n");
         test::writeFile(dir.file("0000:01:00.0/resource1"), std::string(256, '\0'));
     }
-    void device(const std::string& name, const std::string& vendor, const std::string& id, const std::string& cls,
-                const std::string& resources) {
+    void device(const std::string& name, const std::string& vendor, const std::string& id,
+                const std::string& cls, const std::string& resources) {
         std::filesystem::create_directories(dir.path() / name);
         test::writeFile(dir.file(name + "/vendor"), vendor + "\n");
         test::writeFile(dir.file(name + "/device"), id + "\n");
         test::writeFile(dir.file(name + "/class"), cls + "\n");
         test::writeFile(dir.file(name + "/resource"), resources);
-        test::writeFile(dir.file(name + "/config"), std::string(64, '\xFF'));  // what a non-root user sees
+        test::writeFile(dir.file(name + "/config"),
+                        std::string(64, '\xFF'));  // what a non-root user sees
     }
 
     test::TempDir dir;

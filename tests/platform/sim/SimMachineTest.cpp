@@ -69,14 +69,14 @@ TEST_F(SimMachineTest, ClocksTakeEffectOnlyWhenLatched) {
         std::uint8_t out[2] = {};
         return port.deviceIoControl(handle, PortDevice::kWritePort, in, 4, out, 2, nullptr);
     };
-    ASSERT_TRUE(write(0xD008, 0x0A));   // picked without the write bit
-    ASSERT_TRUE(write(0xD00E, 200));    // ignored
+    ASSERT_TRUE(write(0xD008, 0x0A));  // picked without the write bit
+    ASSERT_TRUE(write(0xD00E, 200));   // ignored
     ASSERT_TRUE(write(0xD008, 0xCA));
-    ASSERT_TRUE(write(0xD00E, 148));    // core 150, not yet in effect
-    ASSERT_TRUE(write(0xD00D, 138));    // memory 140, not yet in effect
+    ASSERT_TRUE(write(0xD00E, 148));  // core 150, not yet in effect
+    ASSERT_TRUE(write(0xD00D, 138));  // memory 140, not yet in effect
     ASSERT_TRUE(write(0xD008, 0x8B));
-    ASSERT_TRUE(write(0xD00C, 0));      // latches the memory clock only
-    EXPECT_FALSE(write(0xC000, 1));     // not the chip's port
+    ASSERT_TRUE(write(0xD00C, 0));   // latches the memory clock only
+    EXPECT_FALSE(write(0xC000, 1));  // not the chip's port
     port.closeHandle(handle);
     EXPECT_EQ(hw("Rage128", "CoreClock"), 103);
     EXPECT_EQ(hw("Rage128", "MemoryClock"), 140);
