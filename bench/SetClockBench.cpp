@@ -33,8 +33,7 @@ double runOnce(const std::vector<std::string>& args) {
     posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
     const auto start = std::chrono::steady_clock::now();
     pid_t pid = 0;
-    if (posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ) != 0)
-        return -1;
+    if (posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ) != 0) return -1;
     int status = 0;
     waitpid(pid, &status, 0);
     const auto end = std::chrono::steady_clock::now();

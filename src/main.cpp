@@ -96,8 +96,7 @@ int runWindowMode(char* program, const CommandLine& ours,
     const bool headlessDemo = ours.demo && screenshot.empty() && !hasDisplay();
     if (headlessDemo)
         screenshot = machineDir.value_or(QDir::tempPath().toStdString()) + "/corvane-window.png";
-    if (!screenshot.empty() && !hasDisplay())
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    if (!screenshot.empty() && !hasDisplay()) qputenv("QT_QPA_PLATFORM", "offscreen");
 
     // The toolkit takes out its own options; argument 1 is what remains after ours and its.
     std::vector<char*> args;
@@ -122,8 +121,7 @@ int runWindowMode(char* program, const CommandLine& ours,
             QMessageBox::critical(nullptr, "Error", QString::fromStdString(e.what()));
         return fail(e.what());
     }
-    if (!platform.restart)
-        platform.restart = std::make_unique<LogindRestart>();
+    if (!platform.restart) platform.restart = std::make_unique<LogindRestart>();
     QtDialogs interactive;
     UnattendedDialogs unattended;
     Dialogs& dialogs = screenshot.empty() ? static_cast<Dialogs&>(interactive) : unattended;
@@ -138,16 +136,14 @@ int runWindowMode(char* program, const CommandLine& ours,
         const bool atiKeyFound =
             RunStart(registry, *platform.firmware, *platform.facts, dialogs, state);
         update.commit();
-        if (!atiKeyFound)
-            return 0;
+        if (!atiKeyFound) return 0;
     }
 
     TForm1 form(FormServices{*platform.registry, *platform.facts, *platform.port, *platform.display,
                              *platform.restart, shell, dialogs,
                              screenshot.empty() ? static_cast<TickSource&>(realTicks) : noWait,
                              platform.programPath, argument1});
-    if (!form.created())
-        return 0;
+    if (!form.created()) return 0;
     TFloatMinimizer::setApplicationMainForm(&form);
     interactive.setParent(&form);
 
@@ -157,8 +153,7 @@ int runWindowMode(char* program, const CommandLine& ours,
     }
     if (ours.page) {
         QWidget* page = pageNamed(form, QString::fromStdString(*ours.page));
-        if (page == nullptr)
-            return fail("there is no page " + *ours.page);
+        if (page == nullptr) return fail("there is no page " + *ours.page);
         form.PageControl->setCurrentWidget(page);
     }
     form.prepareFirstShow();
@@ -205,10 +200,8 @@ int main(int argc, char** argv) {
             machineDir = env;
     }
     try {
-        if (line.demo)
-            machineDir = makeDemoMachine();
-        if (isClockModeArgument(line.argument1()))
-            return runClockMode(machineDir);
+        if (line.demo) machineDir = makeDemoMachine();
+        if (isClockModeArgument(line.argument1())) return runClockMode(machineDir);
         return runWindowMode(argv[0], line, machineDir);
     } catch (const std::exception& e) {
         return fail(e.what());

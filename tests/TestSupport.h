@@ -16,8 +16,7 @@ public:
     TempDir() {
         std::string pattern =
             (std::filesystem::temp_directory_path() / "corvane-test-XXXXXX").string();
-        if (::mkdtemp(pattern.data()) == nullptr)
-            throw std::runtime_error("mkdtemp failed");
+        if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
         m_path = pattern;
     }
     ~TempDir() {

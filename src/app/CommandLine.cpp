@@ -18,8 +18,7 @@ bool takeValue(const std::vector<std::string>& argv, std::size_t& i, const std::
     }
     if (arg.rfind(name + "=", 0) == 0) {
         out = arg.substr(name.size() + 1);
-        if (out->empty())
-            error = name + " needs a value";
+        if (out->empty()) error = name + " needs a value";
         return true;
     }
     return false;
@@ -29,8 +28,7 @@ bool takeValue(const std::vector<std::string>& argv, std::size_t& i, const std::
 
 std::string asciiLower(std::string text) {
     for (char& c : text) {
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
     }
     return text;
 }
@@ -58,10 +56,8 @@ CommandLine parseCommandLine(const std::vector<std::string>& argv) {
             line.arguments.push_back(arg);
         }
     }
-    if (line.arguments.empty())
-        line.arguments.emplace_back("corvane");
-    if (line.demo && line.machineDir)
-        line.error = "--demo and --machine can't be used together";
+    if (line.arguments.empty()) line.arguments.emplace_back("corvane");
+    if (line.demo && line.machineDir) line.error = "--demo and --machine can't be used together";
     return line;
 }
 

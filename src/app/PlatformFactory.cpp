@@ -38,8 +38,7 @@ std::string programPath() {
 
 std::string hostRegistryPath() {
     const char* data = std::getenv("XDG_DATA_HOME");
-    if (data != nullptr && *data == '/')
-        return std::string(data) + "/corvane/registry.reg";
+    if (data != nullptr && *data == '/') return std::string(data) + "/corvane/registry.reg";
     const char* home = std::getenv("HOME");
     return std::string(home != nullptr ? home : ".") + "/.local/share/corvane/registry.reg";
 }
@@ -77,8 +76,7 @@ std::string makeDemoMachine() {
     for (const DemoFile& file : demoMachineFiles()) {
         std::ofstream out(pattern + "/" + file.name, std::ios::binary);
         out.write(file.bytes.data(), static_cast<std::streamsize>(file.bytes.size()));
-        if (!out)
-            throw PlatformError("Cannot write the demo machine into " + pattern);
+        if (!out) throw PlatformError("Cannot write the demo machine into " + pattern);
     }
     return pattern;
 }

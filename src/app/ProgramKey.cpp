@@ -4,8 +4,7 @@ namespace corvane {
 
 ProgramKeyAtCreation ReadProgramKeyAtCreation(TRegistry& registry) {
     ProgramKeyAtCreation key;
-    if (!registry.OpenKey(kProgramKey, true))
-        return key;
+    if (!registry.OpenKey(kProgramKey, true)) return key;
     key.opened = true;
     key.isFirstRun = ReadIntegerDef(registry, kFirstRunValue, 1) == 1;
     key.loadOnStartup = ReadIntegerDef(registry, kLoadOnStartupValue, 0) == 1;
@@ -25,8 +24,7 @@ ProgramKeyAtCreation ReadProgramKeyAtCreation(TRegistry& registry) {
 
 void RegisterTrayIconEntry(TRegistry& registry, const std::string& programPath) {
     for (const char* key : kIconKeys) {
-        if (!registry.OpenKey(key, true))
-            continue;
+        if (!registry.OpenKey(key, true)) continue;
         registry.WriteString("", "Corvane");
         registry.WriteString("Executable", programPath);
         registry.WriteString("Icon", programPath);

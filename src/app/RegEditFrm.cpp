@@ -207,8 +207,7 @@ void TForm1::FormCreate() {
     m_sysInfo =
         std::make_unique<TSysInfo>(m_services.registry, m_services.facts, m_services.dialogs);
     m_sysInfoPage->FillSystemInfoPage(*m_registry, *m_sysInfo);
-    if (m_sysInfo->isWindowsNt())
-        applyWindowsNtLayout();
+    if (m_sysInfo->isWindowsNt()) applyWindowsNtLayout();
 
     m_isFirstRun = true;
     m_hasNewDrivers = true;
@@ -237,8 +236,7 @@ void TForm1::FormCreate() {
         PageControl->setCurrentWidget(GeneralTab);
     }
     m_prevPage = GeneralTab;
-    if (PresetsCB->count() > 0)
-        PresetsCB->setCurrentIndex(0);
+    if (PresetsCB->count() > 0) PresetsCB->setCurrentIndex(0);
     SysInfoTimer->start();
     reportSaveFailure("ReadRegistry", update);
     m_created = true;
@@ -258,8 +256,7 @@ void TForm1::applyWindowsNtLayout() {
 
 void TForm1::applyProgramKey() {
     const ProgramKeyAtCreation key = ReadProgramKeyAtCreation(*m_registry);
-    if (!key.opened)
-        return;
+    if (!key.opened) return;
     m_isFirstRun = key.isFirstRun;
     Clocks->StartupSettings->SetChecked(key.loadOnStartup);
     m_ioBase = key.ioBase;
@@ -277,26 +274,21 @@ void TForm1::applyProgramKey() {
 
 void TForm1::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
-    if (m_shownOnce)
-        return;
+    if (m_shownOnce) return;
     m_shownOnce = true;
     FormShow();
 }
 
 void TForm1::prepareFirstShow() {
-    if (m_shownOnce)
-        return;
+    if (m_shownOnce) return;
     m_shownOnce = true;
     FormShow();
 }
 
 void TForm1::FormShow() {
-    if (m_splashDone == 0)
-        splash();
-    if (asciiLower(m_services.argument1) == "/firstrun")
-        m_isFirstRun = true;
-    if (!m_isFirstRun && !m_hasNewDrivers)
-        return;
+    if (m_splashDone == 0) splash();
+    if (asciiLower(m_services.argument1) == "/firstrun") m_isFirstRun = true;
+    if (!m_isFirstRun && !m_hasNewDrivers) return;
     // Yes saves the default settings as a preset; that command comes with the presets.
     askQuestion(m_services.dialogs, m_isFirstRun ? kFirstRunQuestion : kNewDriversQuestion);
 }
@@ -333,14 +325,12 @@ void TForm1::reportSaveFailure(const char* routine, RegistryUpdate& update) {
 void TForm1::markChanged() {
     ApplyBtn->setEnabled(true);
     ReloadBtn->setEnabled(true);
-    if (PresetsCB->count() > 0)
-        LoadPresetBtn->setEnabled(true);
+    if (PresetsCB->count() > 0) LoadPresetBtn->setEnabled(true);
 }
 
 void TForm1::D3DWaitSyncClick(QObject* sender) {
     // Clicking a disabled box changes nothing.
-    if (auto* box = qobject_cast<TOverCheckBox*>(sender); box != nullptr && !box->Enabled())
-        return;
+    if (auto* box = qobject_cast<TOverCheckBox*>(sender); box != nullptr && !box->Enabled()) return;
     markChanged();
 }
 
@@ -427,8 +417,7 @@ void TForm1::PageControlChange() {
 }
 
 void TForm1::SetCheckLabelsEnabled(QWidget* pageWidget, bool state) {
-    if (pageWidget == nullptr)
-        return;
+    if (pageWidget == nullptr) return;
     // Only labels placed directly in a group box of the page; the clock panel's are handled by
     // name.
     for (QGroupBox* group : pageWidget->findChildren<QGroupBox*>(Qt::FindDirectChildrenOnly)) {
@@ -473,8 +462,7 @@ bool TForm1::Checked(const std::string& id) const {
 }
 
 void TForm1::SetChecked(const std::string& id, bool checked) {
-    if (auto* box = qobject_cast<TOverCheckBox*>(widgetNamed(id)))
-        box->SetChecked(checked);
+    if (auto* box = qobject_cast<TOverCheckBox*>(widgetNamed(id))) box->SetChecked(checked);
 }
 
 bool TForm1::CheckEnabled(const std::string& id) const {
@@ -483,8 +471,7 @@ bool TForm1::CheckEnabled(const std::string& id) const {
 }
 
 void TForm1::SetCheckEnabled(const std::string& id, bool enabled) {
-    if (auto* box = qobject_cast<TOverCheckBox*>(widgetNamed(id)))
-        box->SetEnabled(enabled);
+    if (auto* box = qobject_cast<TOverCheckBox*>(widgetNamed(id))) box->SetEnabled(enabled);
 }
 
 int TForm1::ItemIndex(const std::string& id) const {
@@ -494,8 +481,7 @@ int TForm1::ItemIndex(const std::string& id) const {
 
 void TForm1::SetItemIndex(const std::string& id, int index) {
     auto* list = qobject_cast<QComboBox*>(widgetNamed(id));
-    if (list == nullptr)
-        return;
+    if (list == nullptr) return;
     const QSignalBlocker quiet(list);
     list->setCurrentIndex(index >= 0 && index < list->count() ? index : -1);
 }
@@ -506,8 +492,7 @@ int TForm1::Position(const std::string& id) const {
 }
 
 void TForm1::SetPosition(const std::string& id, int position) {
-    if (auto* bar = qobject_cast<TTrackBar*>(widgetNamed(id)))
-        bar->SetPosition(position);
+    if (auto* bar = qobject_cast<TTrackBar*>(widgetNamed(id))) bar->SetPosition(position);
 }
 
 void TForm1::SetLabelText(const std::string& id, const std::string& text) {

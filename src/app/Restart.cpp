@@ -18,20 +18,17 @@ bool EnablePrivilege(SystemRestart& system, const std::string& name, bool enable
 }
 
 bool ShutdownWithPrivilege(SystemRestart& system, std::uint32_t flags) {
-    if (!EnablePrivilege(system, "SeShutdownPrivilege", true))
-        return false;
+    if (!EnablePrivilege(system, "SeShutdownPrivilege", true)) return false;
     const bool result = system.exitWindowsEx(flags);
     EnablePrivilege(system, "SeShutdownPrivilege", false);
     return result;
 }
 
 void RestartPrompt(SystemRestart& system, bool windowsNt, Dialogs& dialogs) {
-    if (!askQuestion(dialogs, kRestartQuestion))
-        return;
+    if (!askQuestion(dialogs, kRestartQuestion)) return;
     const bool requested = windowsNt ? ShutdownWithPrivilege(system, SystemRestart::kEwxReboot)
                                      : system.exitWindowsEx(SystemRestart::kEwxReboot);
-    if (!requested)
-        showError(dialogs, kRestartFailed);
+    if (!requested) showError(dialogs, kRestartFailed);
 }
 
 }  // namespace corvane

@@ -17,8 +17,7 @@ TSplashFrm::TSplashFrm(QWidget* owner)
     image->setObjectName("Image1");
     image->setGeometry(rect());
     image->setPixmap(QPixmap(":/images/Splash.bmp"));
-    if (const QScreen* screen = this->screen())
-        move(screen->geometry().center() - rect().center());
+    if (const QScreen* screen = this->screen()) move(screen->geometry().center() - rect().center());
 }
 
 void TSplashFrm::closeEvent(QCloseEvent* event) {

@@ -30,8 +30,7 @@ bool RunStart(TRegistry& registry, Firmware& firmware, SystemFacts& facts, Dialo
 }
 
 void RunClockMode(TRegistry& registry, ClockHardware& hardware, const StartupState& state) {
-    if (state.version.platformId == SystemFacts::kPlatformNt)
-        return;
+    if (state.version.platformId == SystemFacts::kPlatformNt) return;
     const bool programKeyOpen = registry.OpenKey(kProgramKey, true);
     const bool vrCard = programKeyOpen && ReadIntegerDef(registry, kRage128VRValue, 0) == 1;
 
@@ -42,12 +41,9 @@ void RunClockMode(TRegistry& registry, ClockHardware& hardware, const StartupSta
         // chip a byte of FEh, far beyond what it can run at.
         std::int32_t chipCore = 0;
         std::int32_t chipMemory = 0;
-        if (!SetClockSpeed(hardware, state.ioBase, chipCore, chipMemory))
-            return;
-        if (core == 0)
-            core = chipCore;
-        if (memory == 0)
-            memory = vrCard ? chipMemory * 2 : chipMemory;
+        if (!SetClockSpeed(hardware, state.ioBase, chipCore, chipMemory)) return;
+        if (core == 0) core = chipCore;
+        if (memory == 0) memory = vrCard ? chipMemory * 2 : chipMemory;
         if (state.coreClock == 0 && state.memClock == 0) {
             if (programKeyOpen) {
                 registry.WriteInteger(kCoreClkValue, core);
@@ -62,8 +58,7 @@ void RunClockMode(TRegistry& registry, ClockHardware& hardware, const StartupSta
         memoryToProgram = memory / 2;
         memory = memoryToProgram * 2;
     }
-    if (!SetClockSpeed(hardware, state.ioBase, core, memoryToProgram))
-        return;
+    if (!SetClockSpeed(hardware, state.ioBase, core, memoryToProgram)) return;
     if (programKeyOpen) {
         registry.WriteInteger(kCoreClkValue, core);
         registry.WriteInteger(kMemClkValue, memory);

@@ -64,8 +64,7 @@ void ClockPanel::storeClocks(std::int32_t core, std::int32_t memory) {
 void ClockPanel::ReadClocks() {
     std::int32_t core = 0;
     std::int32_t memory = 0;
-    if (!SetClockSpeed(*m_hardware, m_ioBase, core, memory))
-        return;
+    if (!SetClockSpeed(*m_hardware, m_ioBase, core, memory)) return;
     ChipTB->SetPosition(core);
     ChipLbl->SetCaption(mhz(core));
     // A Rage 128 VR's chip runs at half the memory clock its user sees.
@@ -79,14 +78,12 @@ void ClockPanel::ReadClocks() {
 
 void ClockPanel::ChipTBChange() {
     ChipLbl->SetCaption(mhz(ChipTB->Position()));
-    if (ChipTB->Position() != m_coreClock)
-        SetClockBtn->setEnabled(true);
+    if (ChipTB->Position() != m_coreClock) SetClockBtn->setEnabled(true);
 }
 
 void ClockPanel::MemoryTBChange() {
     MemLbl->SetCaption(mhz(MemoryTB->Position()));
-    if (MemoryTB->Position() != m_memClock)
-        SetClockBtn->setEnabled(true);
+    if (MemoryTB->Position() != m_memClock) SetClockBtn->setEnabled(true);
 }
 
 void ClockPanel::SetClockBtnClick() {
@@ -116,8 +113,7 @@ void ClockPanel::SetClockBtnClick() {
 
 void ClockPanel::Rage128VRClick() {
     // Works on the state as found: after a mouse click the box flips once this has returned.
-    if (!m_registry->OpenKey(kProgramKey, true))
-        return;
+    if (!m_registry->OpenKey(kProgramKey, true)) return;
     Rage128VR->SetChecked(!Rage128VR->Checked());
     ReadClocks();
     m_registry->WriteInteger(kRage128VRValue, Rage128VR->Checked() ? 1 : 0);
@@ -130,8 +126,7 @@ void ClockPanel::StartupSettingsClick() {
         StartupSettings->SetChecked(true);
         return;
     }
-    if (m_markChanged)
-        m_markChanged();
+    if (m_markChanged) m_markChanged();
 }
 
 }  // namespace corvane

@@ -38,10 +38,8 @@ bool SetClockSpeed(ClockHardware& hardware, std::uint16_t ioBase, std::int32_t& 
 
     try {
         TSmallPort port(hardware.port, hardware.dialogs, hardware.systemDirectory);
-        if (!port.Opened())
-            port.SetOpened(true);
-        if (!port.Opened())
-            return false;
+        if (!port.Opened()) port.SetOpened(true);
+        if (!port.Opened()) return false;
 
         const auto at = [ioBase](int offset) {
             return static_cast<std::uint16_t>(ioBase + offset);

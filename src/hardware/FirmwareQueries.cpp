@@ -25,8 +25,7 @@ std::int32_t apertureSizeFromRegister(std::uint16_t value) {
 
 std::int32_t GetApertureSize(Firmware& firmware) {
     std::uint16_t busDeviceFunction = 0;
-    if (firmware.findPciDevice(0x7190, 0x8086, 0, busDeviceFunction) != 0)
-        return 0;
+    if (firmware.findPciDevice(0x7190, 0x8086, 0, busDeviceFunction) != 0) return 0;
     return apertureSizeFromRegister(firmware.readPciConfigWord(busDeviceFunction, 0xB4));
 }
 

@@ -15,15 +15,12 @@ bool TSmallPort::Opened() const {
 }
 
 void TSmallPort::SetOpened(bool opened) {
-    if (opened && !Opened())
-        Open();
-    if (!opened && Opened())
-        Close();
+    if (opened && !Opened()) Open();
+    if (!opened && Opened()) Close();
 }
 
 void TSmallPort::Open() {
-    if (m_handle != 0)
-        Close();
+    if (m_handle != 0) Close();
     PortDevice::Handle handle = m_device.createFile(devicePath());
     if (handle == PortDevice::kInvalidHandle) {
         handle = m_device.createFile("\\\\.\\" + m_systemDirectory() + "\\zentrio.vxd");
@@ -45,8 +42,7 @@ void TSmallPort::Close() {
 }
 
 std::uint8_t TSmallPort::ReadPort(std::uint16_t port) {
-    if (m_handle == 0)
-        return 0;
+    if (m_handle == 0) return 0;
     const std::uint8_t request[2] = {static_cast<std::uint8_t>(port & 0xFF),
                                      static_cast<std::uint8_t>(port >> 8)};
     std::uint8_t answer[2] = {0, 0};
@@ -58,8 +54,7 @@ std::uint8_t TSmallPort::ReadPort(std::uint16_t port) {
 }
 
 void TSmallPort::WritePort(std::uint16_t port, std::uint8_t value) {
-    if (m_handle == 0)
-        return;
+    if (m_handle == 0) return;
     m_writeRequest[0] = static_cast<std::uint8_t>(port & 0xFF);
     m_writeRequest[1] = static_cast<std::uint8_t>(port >> 8);
     m_writeRequest[2] = value;

@@ -19,10 +19,8 @@ namespace {
 
 std::string folderOf(const std::string& path) {
     const std::size_t slash = path.find_last_of("/\\");
-    if (slash == std::string::npos)
-        return ".";
-    if (slash == 0)
-        return path.substr(0, 1);
+    if (slash == std::string::npos) return ".";
+    if (slash == 0) return path.substr(0, 1);
     return path.substr(0, slash);
 }
 
@@ -41,8 +39,7 @@ std::string writeFileAtomically(const std::string& path, const std::string& byte
     const std::string temp =
         dir + "/" + tempPrefix(path) + std::to_string(::getpid()) + "-" + std::to_string(counter++);
     const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd < 0)
-        return std::strerror(errno);
+    if (fd < 0) return std::strerror(errno);
     auto fail = [&](int error) {
         ::close(fd);
         ::unlink(temp.c_str());
@@ -57,14 +54,11 @@ std::string writeFileAtomically(const std::string& path, const std::string& byte
     std::size_t done = 0;
     while (done < bytes.size()) {
         const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0)
-            return fail(errno);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) return fail(errno);
         done += static_cast<std::size_t>(n);
     }
-    if (durable && ::fsync(fd) != 0)
-        return fail(errno);
+    if (durable && ::fsync(fd) != 0) return fail(errno);
     if (::close(fd) != 0) {
         const int error = errno;
         ::unlink(temp.c_str());
@@ -88,8 +82,7 @@ void removeStaleTempFiles(const std::string& path) {
     const std::string dir = folderOf(path);
     const std::string prefix = tempPrefix(path);
     DIR* listing = ::opendir(dir.c_str());
-    if (listing == nullptr)
-        return;
+    if (listing == nullptr) return;
     while (const dirent* entry = ::readdir(listing)) {
         if (std::strncmp(entry->d_name, prefix.c_str(), prefix.size()) == 0) {
             ::unlink((dir + "/" + entry->d_name).c_str());
@@ -116,8 +109,7 @@ std::string writeFileAtomically(const std::string& path, const std::string& byte
         std::ofstream out(temp, std::ios::binary | std::ios::trunc);
         out << bytes;
         out.flush();
-        if (!out)
-            return "cannot write " + temp;
+        if (!out) return "cannot write " + temp;
     }
     std::error_code error;
     std::filesystem::rename(temp, path, error);

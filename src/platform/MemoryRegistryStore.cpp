@@ -11,8 +11,7 @@ namespace corvane {
 class MemoryRegistryStore::Operation {
 public:
     explicit Operation(MemoryRegistryStore& store) : m_store(store), m_top(store.m_depth == 0) {
-        if (m_top)
-            m_store.refresh();
+        if (m_top) m_store.refresh();
         ++m_store.m_depth;
     }
     ~Operation() { --m_store.m_depth; }
@@ -44,8 +43,7 @@ std::uint32_t MemoryRegistryStore::resolve(win::RegHandle handle, long& error) {
         const std::string_view name = kNames[handle - win::kHKeyClassesRoot];
         RegChange create{RegChange::Kind::CreateKey, std::string(name), {}, 0, {}};
         // Root keys always exist; they are made on first use and never written as keys.
-        if (m_tree.findKey(name) == RegistryTree::kNoKey)
-            m_tree.apply(create);
+        if (m_tree.findKey(name) == RegistryTree::kNoKey) m_tree.apply(create);
         return m_tree.findKey(name);
     }
     const auto it = m_handles.find(handle);
@@ -58,8 +56,7 @@ std::uint32_t MemoryRegistryStore::resolve(win::RegHandle handle, long& error) {
         h.key = m_tree.findKey(h.path);
         h.generation = m_generation;
     }
-    if (h.key == RegistryTree::kNoKey)
-        error = win::kErrorKeyDeleted;
+    if (h.key == RegistryTree::kNoKey) error = win::kErrorKeyDeleted;
     return h.key;
 }
 
@@ -67,19 +64,15 @@ long MemoryRegistryStore::childPath(win::RegHandle parent, std::string_view subK
                                     std::string& path) {
     long error = 0;
     const std::uint32_t key = resolve(parent, error);
-    if (error != win::kErrorSuccess)
-        return error;
+    if (error != win::kErrorSuccess) return error;
     path = m_tree.keyPath(key);
-    if (!subKey.empty() && subKey.back() == '\\')
-        subKey.remove_suffix(1);
-    if (subKey.empty())
-        return win::kErrorSuccess;
+    if (!subKey.empty() && subKey.back() == '\\') subKey.remove_suffix(1);
+    if (subKey.empty()) return win::kErrorSuccess;
     std::size_t start = 0;
     while (start <= subKey.size()) {
         const std::size_t slash = std::min(subKey.find('\\', start), subKey.size());
         const std::string_view part = subKey.substr(start, slash - start);
-        if (part.empty() || part.size() > 255)
-            return win::kErrorBadPathname;
+        if (part.empty() || part.size() > 255) return win::kErrorBadPathname;
         path += '\\';
         path += part;
         start = slash + 1;
@@ -100,8 +93,7 @@ long MemoryRegistryStore::openKey(win::RegHandle parent, std::string_view subKey
     if (const long error = childPath(parent, subKey, path); error != win::kErrorSuccess)
         return error;
     const std::uint32_t key = m_tree.findKey(path);
-    if (key == RegistryTree::kNoKey)
-        return win::kErrorFileNotFound;
+    if (key == RegistryTree::kNoKey) return win::kErrorFileNotFound;
     result = addHandle(key);
     return win::kErrorSuccess;
 }
@@ -119,16 +111,14 @@ long MemoryRegistryStore::createKey(win::RegHandle parent, std::string_view subK
             return error;
         }
         key = m_tree.findKey(path);
-        if (op.top() && !saveNow())
-            return win::kErrorRegistryIoFailed;
+        if (op.top() && !saveNow()) return win::kErrorRegistryIoFailed;
     }
     result = addHandle(key);
     return win::kErrorSuccess;
 }
 
 long MemoryRegistryStore::closeKey(win::RegHandle key) {
-    if (key >= win::kHKeyClassesRoot && key <= win::kHKeyDynData)
-        return win::kErrorSuccess;
+    if (key >= win::kHKeyClassesRoot && key <= win::kHKeyDynData) return win::kErrorSuccess;
     return m_handles.erase(key) == 1 ? win::kErrorSuccess : win::kErrorInvalidHandle;
 }
 
@@ -137,32 +127,26 @@ long MemoryRegistryStore::queryValue(win::RegHandle key, std::string_view name, 
     Operation op(*this);
     long error = 0;
     const std::uint32_t k = resolve(key, error);
-    if (error != win::kErrorSuccess)
-        return error;
+    if (error != win::kErrorSuccess) return error;
     std::uint32_t valueType = 0;
     const std::string* bytes = nullptr;
-    if (!m_tree.value(k, name, valueType, bytes))
-        return win::kErrorFileNotFound;
-    if (data != nullptr && size == nullptr)
-        return win::kErrorInvalidParameter;
-    if (type != nullptr)
-        *type = valueType;
+    if (!m_tree.value(k, name, valueType, bytes)) return win::kErrorFileNotFound;
+    if (data != nullptr && size == nullptr) return win::kErrorInvalidParameter;
+    if (type != nullptr) *type = valueType;
     if (size != nullptr) {
         const auto needed = static_cast<std::uint32_t>(bytes->size());
         if (data != nullptr && *size < needed) {
             *size = needed;
             return win::kErrorMoreData;
         }
-        if (data != nullptr && needed > 0)
-            std::memcpy(data, bytes->data(), needed);
+        if (data != nullptr && needed > 0) std::memcpy(data, bytes->data(), needed);
         *size = needed;
     }
     return win::kErrorSuccess;
 }
 
 long MemoryRegistryStore::change(const RegChange& change) {
-    if (const long error = m_tree.apply(change); error != win::kErrorSuccess)
-        return error;
+    if (const long error = m_tree.apply(change); error != win::kErrorSuccess) return error;
     m_dirty = true;
     record(change);
     return win::kErrorSuccess;
@@ -173,16 +157,12 @@ long MemoryRegistryStore::setValue(win::RegHandle key, std::string_view name, st
     Operation op(*this);
     long error = 0;
     const std::uint32_t k = resolve(key, error);
-    if (error != win::kErrorSuccess)
-        return error;
-    if (data == nullptr && size > 0)
-        return win::kErrorInvalidParameter;
+    if (error != win::kErrorSuccess) return error;
+    if (data == nullptr && size > 0) return win::kErrorInvalidParameter;
     RegChange c{RegChange::Kind::SetValue, m_tree.keyPath(k), std::string(name), type,
                 std::string(reinterpret_cast<const char*>(data), size)};
-    if (const long e = change(c); e != win::kErrorSuccess)
-        return e;
-    if (op.top() && !saveNow())
-        return win::kErrorRegistryIoFailed;
+    if (const long e = change(c); e != win::kErrorSuccess) return e;
+    if (op.top() && !saveNow()) return win::kErrorRegistryIoFailed;
     return win::kErrorSuccess;
 }
 
@@ -190,13 +170,10 @@ long MemoryRegistryStore::deleteValue(win::RegHandle key, std::string_view name)
     Operation op(*this);
     long error = 0;
     const std::uint32_t k = resolve(key, error);
-    if (error != win::kErrorSuccess)
-        return error;
+    if (error != win::kErrorSuccess) return error;
     RegChange c{RegChange::Kind::DeleteValue, m_tree.keyPath(k), std::string(name), 0, {}};
-    if (const long e = change(c); e != win::kErrorSuccess)
-        return e;
-    if (op.top() && !saveNow())
-        return win::kErrorRegistryIoFailed;
+    if (const long e = change(c); e != win::kErrorSuccess) return e;
+    if (op.top() && !saveNow()) return win::kErrorRegistryIoFailed;
     return win::kErrorSuccess;
 }
 
@@ -205,11 +182,9 @@ long MemoryRegistryStore::queryInfoKey(win::RegHandle key, std::uint32_t* subKey
     Operation op(*this);
     long error = 0;
     const std::uint32_t k = resolve(key, error);
-    if (error != win::kErrorSuccess)
-        return error;
+    if (error != win::kErrorSuccess) return error;
     const auto& children = m_tree.subkeys(k);
-    if (subKeys != nullptr)
-        *subKeys = static_cast<std::uint32_t>(children.size());
+    if (subKeys != nullptr) *subKeys = static_cast<std::uint32_t>(children.size());
     if (maxSubKeyLen != nullptr) {
         std::size_t longest = 0;
         for (const std::uint32_t child : children)
@@ -223,36 +198,29 @@ long MemoryRegistryStore::enumKey(win::RegHandle key, std::uint32_t index, std::
     Operation op(*this);
     long error = 0;
     const std::uint32_t k = resolve(key, error);
-    if (error != win::kErrorSuccess)
-        return error;
+    if (error != win::kErrorSuccess) return error;
     const auto& children = m_tree.subkeys(k);
-    if (index >= children.size())
-        return win::kErrorNoMoreItems;
+    if (index >= children.size()) return win::kErrorNoMoreItems;
     name = m_tree.keyName(children[index]);
     return win::kErrorSuccess;
 }
 
 bool MemoryRegistryStore::saveNow() {
-    if (!save().empty())
-        return false;
+    if (!save().empty()) return false;
     m_dirty = false;
     return true;
 }
 
 void MemoryRegistryStore::beginUpdate() {
-    if (m_depth == 0)
-        refresh();
+    if (m_depth == 0) refresh();
     ++m_depth;
 }
 
 std::string MemoryRegistryStore::endUpdate() {
-    if (m_depth > 0)
-        --m_depth;
-    if (m_depth > 0 || !m_dirty)
-        return {};
+    if (m_depth > 0) --m_depth;
+    if (m_depth > 0 || !m_dirty) return {};
     std::string error = save();
-    if (error.empty())
-        m_dirty = false;
+    if (error.empty()) m_dirty = false;
     return error;
 }
 

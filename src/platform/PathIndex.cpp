@@ -36,8 +36,7 @@ void PathIndex::reserve(std::size_t count) {
     std::size_t slots = 16;
     while (slots < count * 2)
         slots *= 2;
-    if (slots > m_slots.size())
-        grow(slots);
+    if (slots > m_slots.size()) grow(slots);
 }
 
 void PathIndex::grow(std::size_t slots) {
@@ -46,8 +45,7 @@ void PathIndex::grow(std::size_t slots) {
     m_used = 0;
     const std::size_t mask = slots - 1;
     for (const Slot& slot : old) {
-        if (slot.value == kEmpty || slot.value == kErased)
-            continue;
+        if (slot.value == kEmpty || slot.value == kErased) continue;
         // Entries are placed by their tag, so a larger table re-places them from it.
         std::size_t i = slot.tag & mask;
         while (m_slots[i].value != kEmpty)
@@ -70,13 +68,11 @@ void PathIndex::insert(std::uint64_t hash, std::uint32_t value) {
 }
 
 void PathIndex::erase(std::uint64_t hash, std::uint32_t value) {
-    if (m_slots.empty())
-        return;
+    if (m_slots.empty()) return;
     const std::size_t mask = m_slots.size() - 1;
     const auto tag = static_cast<std::uint32_t>(hash >> 32);
     for (std::size_t i = tag & mask;; i = (i + 1) & mask) {
-        if (m_slots[i].value == kEmpty)
-            return;
+        if (m_slots[i].value == kEmpty) return;
         if (m_slots[i].value == value) {
             m_slots[i].value = kErased;
             return;

@@ -22,16 +22,13 @@ public:
     // The first entry with this hash that matches, or kNone.
     template <typename Matches>
     std::uint32_t find(std::uint64_t hash, Matches&& matches) const {
-        if (m_slots.empty())
-            return kNone;
+        if (m_slots.empty()) return kNone;
         const std::size_t mask = m_slots.size() - 1;
         const auto tag = static_cast<std::uint32_t>(hash >> 32);
         for (std::size_t i = tag & mask;; i = (i + 1) & mask) {
             const Slot& slot = m_slots[i];
-            if (slot.value == kEmpty)
-                return kNone;
-            if (slot.tag == tag && slot.value != kErased && matches(slot.value))
-                return slot.value;
+            if (slot.value == kEmpty) return kNone;
+            if (slot.tag == tag && slot.value != kErased && matches(slot.value)) return slot.value;
         }
     }
 

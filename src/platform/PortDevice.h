@@ -32,8 +32,7 @@ public:
     // False when the buffers do not make a request of either code.
     static bool decode(std::uint32_t code, const void* in, std::uint32_t inSize, const void* out,
                        std::uint32_t outSize, Request& request) {
-        if (in == nullptr || out == nullptr || outSize < 2)
-            return false;
+        if (in == nullptr || out == nullptr || outSize < 2) return false;
         const auto* bytes = static_cast<const std::uint8_t*>(in);
         if (code == kReadPort && inSize >= 2) {
             request = Request{false, static_cast<std::uint16_t>(bytes[0] | (bytes[1] << 8)), 0};

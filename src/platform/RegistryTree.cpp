@@ -37,12 +37,9 @@ std::string_view trimLeft(std::string_view s) {
 }
 
 int hexDigit(char c) {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
     return -1;
 }
 
@@ -64,8 +61,7 @@ std::string scanHexBytes(std::string_view s, Put&& put) {
     while (true) {
         while (i < n && (isBlank(s[i]) || s[i] == '\r'))
             ++i;
-        if (i >= n)
-            break;
+        if (i >= n) break;
         const char c = s[i];
         if (c == '\\') {
             ++i;
@@ -82,15 +78,13 @@ std::string scanHexBytes(std::string_view s, Put&& put) {
             continue;
         }
         const int hi = hexDigit(c);
-        if (hi < 0)
-            return "bad hex byte in the value's data";
+        if (hi < 0) return "bad hex byte in the value's data";
         int value = hi;
         ++i;
         if (i < n && hexDigit(s[i]) >= 0) {
             value = value * 16 + hexDigit(s[i]);
             ++i;
-            if (i < n && hexDigit(s[i]) >= 0)
-                return "hex byte with more than two digits";
+            if (i < n && hexDigit(s[i]) >= 0) return "hex byte with more than two digits";
         }
         put(static_cast<char>(value));
         needByte = false;
@@ -126,8 +120,7 @@ DataShape classifyData(std::string_view data) {
     if (!data.empty() && data.front() == '"') {
         std::size_t i = 1;
         while (i < data.size() && data[i] != '"') {
-            if (data[i] == '\\' && i + 1 < data.size())
-                ++i;
+            if (data[i] == '\\' && i + 1 < data.size()) ++i;
             ++i;
         }
         if (i >= data.size()) {
@@ -143,8 +136,7 @@ DataShape classifyData(std::string_view data) {
         bool ok = !digits.empty() && digits.size() <= 8;
         for (const char c : digits)
             ok = ok && hexDigit(c) >= 0;
-        if (!ok)
-            shape.error = "bad dword value (expected up to 8 hex digits)";
+        if (!ok) shape.error = "bad dword value (expected up to 8 hex digits)";
         shape.type = win::kRegDword;
         return shape;
     }
@@ -196,8 +188,7 @@ std::string unescapeQuoted(std::string_view inner) {
 std::string quote(std::string_view text) {
     std::string out = "\"";
     for (const char c : text) {
-        if (c == '\\' || c == '"')
-            out += '\\';
+        if (c == '\\' || c == '"') out += '\\';
         out += c;
     }
     out += '"';
@@ -220,8 +211,7 @@ std::string hexData(std::string_view prefix, std::size_t column, std::string_vie
         const auto b = static_cast<unsigned char>(bytes[i]);
         out += kDigits[b >> 4];
         out += kDigits[b & 15];
-        if (!last)
-            out += ',';
+        if (!last) out += ',';
         column += width;
     }
     return out;
@@ -233,10 +223,8 @@ std::string reasonForBadUtf16(std::string_view bytes, int& line) {
     for (std::size_t k = 0; k < n; ++k) {
         const unsigned u = static_cast<unsigned char>(bytes[2 * k]) |
                            (static_cast<unsigned char>(bytes[2 * k + 1]) << 8);
-        if (u == '\n')
-            ++line;
-        if (u >= 0xD800 && u <= 0xDFFF)
-            break;
+        if (u == '\n') ++line;
+        if (u >= 0xD800 && u <= 0xDFFF) break;
     }
     return bytes.size() % 2 ? "the file is cut off inside a UTF-16 character"
                             : "the file holds text that is not valid UTF-16";
@@ -281,8 +269,7 @@ RegistryTree::~RegistryTree() = default;
 
 std::string_view RegistryTree::canonicalRoot(std::string_view name) {
     for (const std::string_view root : kRoots) {
-        if (codec::equalsFolded(root, name))
-            return root;
+        if (codec::equalsFolded(root, name)) return root;
     }
     return {};
 }
@@ -318,8 +305,7 @@ std::uint32_t RegistryTree::ensureKey(std::string_view path, bool explicitHeader
     const std::uint64_t hash = foldedHash(path);
     const std::uint32_t found = m_index.find(
         hash, [&](std::uint32_t key) { return codec::equalsFolded(m_keys[key].path, path); });
-    if (found != PathIndex::kNone)
-        return found;
+    if (found != PathIndex::kNone) return found;
     const std::size_t slash = path.rfind('\\');
     std::uint32_t parent = kNoKey;
     if (slash != std::string_view::npos) {
@@ -328,8 +314,7 @@ std::uint32_t RegistryTree::ensureKey(std::string_view path, bool explicitHeader
             parent = m_lastParent;
         } else {
             parent = findKey(parentPath);
-            if (parent == kNoKey)
-                parent = ensureKey(parentPath, explicitHeader);
+            if (parent == kNoKey) parent = ensureKey(parentPath, explicitHeader);
             m_lastParent = parent;
         }
     }
@@ -342,19 +327,16 @@ std::uint32_t RegistryTree::ensureKey(std::string_view path, bool explicitHeader
     m_index.insert(hash, index);
     if (parent != kNoKey) {
         m_keys[parent].children.push_back(index);
-        if (explicitHeader)
-            makeExplicit(index);
+        if (explicitHeader) makeExplicit(index);
     }
     return index;
 }
 
 void RegistryTree::makeExplicit(std::uint32_t key) {
     Key& k = m_keys[key];
-    if (k.hasHeader)
-        return;
+    if (k.hasHeader) return;
     k.hasHeader = true;
-    if (k.decorLines == 0)
-        k.decorLines = 1;  // the blank line regedit puts before every key
+    if (k.decorLines == 0) k.decorLines = 1;  // the blank line regedit puts before every key
     m_order.push_back(key);
 }
 
@@ -386,8 +368,7 @@ const RegistryTree::Value* RegistryTree::findValue(std::uint32_t key, std::strin
         return it == k.valueIndex->end() ? nullptr : &k.values[it->second];
     }
     for (const Value& v : k.values) {
-        if (codec::equalsFolded(v.name, name))
-            return &v;
+        if (codec::equalsFolded(v.name, name)) return &v;
     }
     return nullptr;
 }
@@ -399,8 +380,7 @@ RegistryTree::Value* RegistryTree::findValue(std::uint32_t key, std::string_view
 void RegistryTree::putValue(std::uint32_t key, Value&& value) {
     if (Value* existing = findValue(key, value.name)) {
         if (value.decorLines > 0) {
-            if (existing->decorLines > 0)
-                existing->decor += '\n';
+            if (existing->decorLines > 0) existing->decor += '\n';
             existing->decor += value.decor;
             existing->decorLines += value.decorLines;
         }
@@ -430,16 +410,14 @@ void RegistryTree::putValue(std::uint32_t key, Value&& value) {
 bool RegistryTree::eraseValue(std::uint32_t key, std::string_view name) {
     Key& k = m_keys[key];
     const Value* v = findValue(key, name);
-    if (v == nullptr)
-        return false;
+    if (v == nullptr) return false;
     k.values.erase(k.values.begin() + (v - k.values.data()));
     k.valueIndex.reset();
     return true;
 }
 
 void RegistryTree::decode(const Value& value) const {
-    if (value.decoded)
-        return;
+    if (value.decoded) return;
     const std::string_view data = std::string_view(value.raw).substr(value.dataOffset);
     std::string out;
     if (!data.empty() && data.front() == '"') {
@@ -470,8 +448,7 @@ void RegistryTree::decode(const Value& value) const {
 bool RegistryTree::value(std::uint32_t key, std::string_view name, std::uint32_t& type,
                          const std::string*& data) const {
     const Value* v = findValue(key, name);
-    if (v == nullptr)
-        return false;
+    if (v == nullptr) return false;
     decode(*v);
     type = v->type;
     data = &v->data;
@@ -479,16 +456,13 @@ bool RegistryTree::value(std::uint32_t key, std::string_view name, std::uint32_t
 }
 
 bool RegistryTree::encodable(std::string_view text) const {
-    if (codec::isAscii(text))
-        return true;
-    if (m_encoding == RegFileEncoding::Ansi)
-        return codec::utf8ToCp1252(text).has_value();
+    if (codec::isAscii(text)) return true;
+    if (m_encoding == RegFileEncoding::Ansi) return codec::utf8ToCp1252(text).has_value();
     return codec::firstInvalidUtf8(text) == std::string_view::npos;
 }
 
 long RegistryTree::apply(const RegChange& change) {
-    if (!encodable(change.keyPath))
-        return win::kErrorNoUnicodeTranslation;
+    if (!encodable(change.keyPath)) return win::kErrorNoUnicodeTranslation;
     if (change.kind == RegChange::Kind::CreateKey) {
         const std::size_t slash = change.keyPath.find('\\');
         if (canonicalRoot(std::string_view(change.keyPath).substr(0, slash)).empty()) {
@@ -499,12 +473,10 @@ long RegistryTree::apply(const RegChange& change) {
     }
     std::uint32_t key = findKey(change.keyPath);
     if (change.kind == RegChange::Kind::DeleteValue) {
-        if (key == kNoKey || !eraseValue(key, change.name))
-            return win::kErrorFileNotFound;
+        if (key == kNoKey || !eraseValue(key, change.name)) return win::kErrorFileNotFound;
         return win::kErrorSuccess;
     }
-    if (!encodable(change.name))
-        return win::kErrorNoUnicodeTranslation;
+    if (!encodable(change.name)) return win::kErrorNoUnicodeTranslation;
     const Value* existing = key == kNoKey ? nullptr : findValue(key, change.name);
     Value value;
     value.name = existing != nullptr ? existing->name : change.name;  // keeps its spelling
@@ -530,8 +502,7 @@ long RegistryTree::apply(const RegChange& change) {
         if (isStringType(change.type)) {
             auto converted = m_version == RegFileVersion::Regedit4 ? codec::utf8ToCp1252(text)
                                                                    : codec::utf8ToUtf16le(text);
-            if (!converted)
-                return win::kErrorNoUnicodeTranslation;
+            if (!converted) return win::kErrorNoUnicodeTranslation;
             bytes = std::move(*converted);
         }
         std::string prefix = "hex";
@@ -547,8 +518,7 @@ long RegistryTree::apply(const RegChange& change) {
     value.raw = std::move(head) + body;
     value.data = change.data;
     value.decoded = true;
-    if (key == kNoKey)
-        key = ensureKey(change.keyPath, true);
+    if (key == kNoKey) key = ensureKey(change.keyPath, true);
     makeExplicit(key);
     putValue(key, std::move(value));
     return win::kErrorSuccess;
@@ -586,8 +556,7 @@ private:
         std::string_view line =
             m_text.substr(m_pos, end == std::string_view::npos ? end : end - m_pos);
         m_pos = end == std::string_view::npos ? m_text.size() : end + 1;
-        if (!line.empty() && line.back() == '\r')
-            line.remove_suffix(1);
+        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
         return line;
     }
 
@@ -596,8 +565,7 @@ private:
     }
 
     void addDecor(std::string_view line) {
-        if (m_decorLines > 0)
-            m_decor += '\n';
+        if (m_decorLines > 0) m_decor += '\n';
         m_decor += line;
         ++m_decorLines;
     }
@@ -615,13 +583,11 @@ private:
 
     void keyLine(std::string_view body) {
         const std::string_view trimmed = trimRight(body);
-        if (trimmed.back() != ']')
-            fail("key line without a closing ']'");
+        if (trimmed.back() != ']') fail("key line without a closing ']'");
         std::string_view path = trimmed.substr(1, trimmed.size() - 2);
         if (!path.empty() && path.front() == '-') {
             path.remove_prefix(1);
-            if (path.empty())
-                fail("empty key name");
+            if (path.empty()) fail("empty key name");
             checkPath(path);
             if (const std::uint32_t key = m_tree.findKey(path); key != kNoKey) {
                 m_tree.deleteKey(key);
@@ -630,14 +596,12 @@ private:
             m_skipping = true;
             return;
         }
-        if (path.empty())
-            fail("empty key name");
+        if (path.empty()) fail("empty key name");
         checkPath(path);
         m_current = m_tree.ensureKey(path, false);
         m_skipping = false;
         Key& key = m_tree.m_keys[m_current];
-        if (key.hasHeader)
-            return;  // a key named again: its decor goes with what follows
+        if (key.hasHeader) return;  // a key named again: its decor goes with what follows
         key.decor = std::move(m_decor);
         key.decorLines = m_decorLines;
         m_decor.clear();
@@ -670,13 +634,11 @@ private:
                 }
                 name += c;
             }
-            if (!closed)
-                fail("value name without a closing quote");
+            if (!closed) fail("value name without a closing quote");
         }
         while (p < body.size() && isBlank(body[p]))
             ++p;
-        if (p >= body.size() || body[p] != '=')
-            fail("expected '=' after the value name");
+        if (p >= body.size() || body[p] != '=') fail("expected '=' after the value name");
         ++p;
         while (p < body.size() && isBlank(body[p]))
             ++p;
@@ -695,11 +657,9 @@ private:
         }
         const std::string_view data = std::string_view(raw).substr(p);
         const DataShape shape = classifyData(data);
-        if (!shape.error.empty())
-            throw RegFormatError(firstLine, shape.error);
+        if (!shape.error.empty()) throw RegFormatError(firstLine, shape.error);
         if (m_current == kNoKey) {
-            if (m_skipping)
-                return;  // values of a deleted key are dropped, as regedit drops them
+            if (m_skipping) return;  // values of a deleted key are dropped, as regedit drops them
             throw RegFormatError(firstLine, "a value before the first [key] line");
         }
         if (shape.isDelete) {
@@ -761,8 +721,7 @@ RegistryTree RegistryTree::parse(std::string_view bytes) {
             text = codec::cp1252ToUtf8(text);
     } else if (first == kHeader5) {
         version = RegFileVersion::Regedit5;
-        if (encoding == RegFileEncoding::Ansi)
-            encoding = RegFileEncoding::Utf8;
+        if (encoding == RegFileEncoding::Ansi) encoding = RegFileEncoding::Utf8;
     } else {
         throw RegFormatError(
             1, "not a registry file: the first line must be REGEDIT4 or " + std::string(kHeader5));
@@ -800,15 +759,13 @@ std::string RegistryTree::serialize() const {
     out.reserve(estimate + estimate / 16);
 
     auto lines = [&](std::string_view text, std::uint32_t count) {
-        if (count == 0)
-            return;
+        if (count == 0) return;
         std::size_t start = 0;
         while (true) {
             const std::size_t nl = text.find('\n', start);
             out += text.substr(start, nl == std::string_view::npos ? nl : nl - start);
             out += eol;
-            if (nl == std::string_view::npos)
-                break;
+            if (nl == std::string_view::npos) break;
             start = nl + 1;
         }
     };
@@ -817,8 +774,7 @@ std::string RegistryTree::serialize() const {
     out += eol;
     for (const std::uint32_t index : m_order) {
         const Key& key = m_keys[index];
-        if (!key.alive)
-            continue;
+        if (!key.alive) continue;
         lines(key.decor, key.decorLines);
         out += '[';
         out += key.path;
@@ -833,8 +789,7 @@ std::string RegistryTree::serialize() const {
 
     switch (m_encoding) {
         case RegFileEncoding::Ansi:
-            if (codec::isAscii(out))
-                return out;
+            if (codec::isAscii(out)) return out;
             // Every name and text was checked to fit the code page when it came in.
             return codec::utf8ToCp1252(out).value_or(std::string{});
         case RegFileEncoding::Utf16Le:

@@ -54,16 +54,13 @@ std::optional<char32_t> nextUtf8(std::string_view text, std::size_t& i) {
     } else {
         return std::nullopt;
     }
-    if (i + extra >= text.size())
-        return std::nullopt;
+    if (i + extra >= text.size()) return std::nullopt;
     for (int k = 1; k <= extra; ++k) {
         const auto b = static_cast<unsigned char>(text[i + k]);
-        if ((b & 0xC0) != 0x80)
-            return std::nullopt;
+        if ((b & 0xC0) != 0x80) return std::nullopt;
         cp = (cp << 6) | (b & 0x3F);
     }
-    if (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF))
-        return std::nullopt;
+    if (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return std::nullopt;
     i += extra + 1;
     return cp;
 }
@@ -72,8 +69,7 @@ std::optional<char32_t> nextUtf8(std::string_view text, std::size_t& i) {
 
 bool isAscii(std::string_view text) {
     for (const char c : text) {
-        if (static_cast<unsigned char>(c) >= 0x80)
-            return false;
+        if (static_cast<unsigned char>(c) >= 0x80) return false;
     }
     return true;
 }
@@ -86,8 +82,7 @@ std::size_t firstInvalidUtf8(std::string_view text) {
             continue;
         }
         const std::size_t at = i;
-        if (!nextUtf8(text, i))
-            return at;
+        if (!nextUtf8(text, i)) return at;
     }
     return std::string_view::npos;
 }
@@ -114,8 +109,7 @@ std::optional<std::string> utf8ToCp1252(std::string_view text) {
     std::size_t i = 0;
     while (i < text.size()) {
         const auto cp = nextUtf8(text, i);
-        if (!cp)
-            return std::nullopt;
+        if (!cp) return std::nullopt;
         if (*cp < 0x80 || (*cp >= 0xA0 && *cp <= 0xFF)) {
             out += static_cast<char>(*cp);
             continue;
@@ -128,15 +122,13 @@ std::optional<std::string> utf8ToCp1252(std::string_view text) {
                 break;
             }
         }
-        if (!found)
-            return std::nullopt;
+        if (!found) return std::nullopt;
     }
     return out;
 }
 
 std::optional<std::string> utf16leToUtf8(std::string_view bytes) {
-    if (bytes.size() % 2 != 0)
-        return std::nullopt;
+    if (bytes.size() % 2 != 0) return std::nullopt;
     std::string out;
     out.reserve(bytes.size() / 2);
     const std::size_t n = bytes.size() / 2;
@@ -149,11 +141,9 @@ std::optional<std::string> utf16leToUtf8(std::string_view bytes) {
         if (u < 0x80) {
             out += static_cast<char>(u);
         } else if (u >= 0xD800 && u <= 0xDBFF) {
-            if (k + 1 >= n)
-                return std::nullopt;
+            if (k + 1 >= n) return std::nullopt;
             const char16_t low = unit(k + 1);
-            if (low < 0xDC00 || low > 0xDFFF)
-                return std::nullopt;
+            if (low < 0xDC00 || low > 0xDFFF) return std::nullopt;
             appendUtf8(out, 0x10000 + ((char32_t(u) - 0xD800) << 10) + (low - 0xDC00));
             ++k;
         } else if (u >= 0xDC00 && u <= 0xDFFF) {
@@ -175,8 +165,7 @@ std::optional<std::string> utf8ToUtf16le(std::string_view text) {
     std::size_t i = 0;
     while (i < text.size()) {
         const auto cp = nextUtf8(text, i);
-        if (!cp)
-            return std::nullopt;
+        if (!cp) return std::nullopt;
         if (*cp >= 0x10000) {
             const char32_t v = *cp - 0x10000;
             put(static_cast<char16_t>(0xD800 + (v >> 10)));
@@ -197,8 +186,7 @@ void foldCaseInPlace(std::string& text) {
         } else if (b == 0xC3 && i + 1 < n) {
             // U+00C0..U+00DE are C3 80..C3 9E; their lower-case forms are C3 A0..C3 BE.
             const auto b1 = static_cast<unsigned char>(text[i + 1]);
-            if (b1 >= 0x80 && b1 <= 0x9E && b1 != 0x97)
-                text[i + 1] = static_cast<char>(b1 + 0x20);
+            if (b1 >= 0x80 && b1 <= 0x9E && b1 != 0x97) text[i + 1] = static_cast<char>(b1 + 0x20);
             ++i;
         }
     }
@@ -211,20 +199,15 @@ std::string foldCase(std::string_view text) {
 }
 
 bool equalsFolded(std::string_view a, std::string_view b) {
-    if (a.size() != b.size())
-        return false;
-    if (a == b)
-        return true;  // the usual case: the same spelling
+    if (a.size() != b.size()) return false;
+    if (a == b) return true;  // the usual case: the same spelling
     if (isAscii(a) && isAscii(b)) {
         for (std::size_t i = 0; i < a.size(); ++i) {
             char x = a[i];
             char y = b[i];
-            if (x >= 'A' && x <= 'Z')
-                x = static_cast<char>(x + 32);
-            if (y >= 'A' && y <= 'Z')
-                y = static_cast<char>(y + 32);
-            if (x != y)
-                return false;
+            if (x >= 'A' && x <= 'Z') x = static_cast<char>(x + 32);
+            if (y >= 'A' && y <= 'Z') y = static_cast<char>(y + 32);
+            if (x != y) return false;
         }
         return true;
     }

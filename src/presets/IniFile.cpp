@@ -14,8 +14,7 @@ namespace {
 
 std::string trim(const std::string& s) {
     const std::size_t first = s.find_first_not_of(" \t\r");
-    if (first == std::string::npos)
-        return {};
+    if (first == std::string::npos) return {};
     const std::size_t last = s.find_last_not_of(" \t\r");
     return s.substr(first, last - first + 1);
 }
@@ -23,25 +22,20 @@ std::string trim(const std::string& s) {
 // The name of a "[name]" line, or false when the line is no section header.
 bool sectionName(const std::string& line, std::string& name) {
     const std::string t = trim(line);
-    if (t.size() < 2 || t.front() != '[')
-        return false;
+    if (t.size() < 2 || t.front() != '[') return false;
     const std::size_t close = t.find(']');
-    if (close == std::string::npos)
-        return false;
+    if (close == std::string::npos) return false;
     name = trim(t.substr(1, close - 1));
     return true;
 }
 
 bool keyOfLine(const std::string& line, std::string& key, std::string* value) {
     const std::size_t eq = line.find('=');
-    if (eq == std::string::npos)
-        return false;
+    if (eq == std::string::npos) return false;
     const std::string t = trim(line);
-    if (!t.empty() && t.front() == ';')
-        return false;
+    if (!t.empty() && t.front() == ';') return false;
     key = trim(line.substr(0, eq));
-    if (value != nullptr)
-        *value = trim(line.substr(eq + 1));
+    if (value != nullptr) *value = trim(line.substr(eq + 1));
     return true;
 }
 
@@ -61,12 +55,10 @@ TIniFile::~TIniFile() {
 }
 
 void TIniFile::load() const {
-    if (m_loaded)
-        return;
+    if (m_loaded) return;
     m_loaded = true;
     std::ifstream in(m_fileName, std::ios::binary);
-    if (!in)
-        return;
+    if (!in) return;
     std::ostringstream buffer;
     buffer << in.rdbuf();
     const std::string text = buffer.str();
@@ -75,8 +67,7 @@ void TIniFile::load() const {
     bool sawLf = false;
     while (start < text.size()) {
         std::size_t end = text.find('\n', start);
-        if (end == std::string::npos)
-            end = text.size();
+        if (end == std::string::npos) end = text.size();
         std::string line = text.substr(start, end - start);
         if (!line.empty() && line.back() == '\r') {
             line.pop_back();
@@ -87,16 +78,14 @@ void TIniFile::load() const {
         m_lines.push_back(std::move(line));
         start = end + 1;
     }
-    if (sawLf && !sawCrlf)
-        m_eol = "\n";
+    if (sawLf && !sawCrlf) m_eol = "\n";
 }
 
 std::size_t TIniFile::findSection(const std::string& section) const {
     load();
     std::string name;
     for (std::size_t i = 0; i < m_lines.size(); ++i) {
-        if (sectionName(m_lines[i], name) && codec::equalsFolded(name, section))
-            return i;
+        if (sectionName(m_lines[i], name) && codec::equalsFolded(name, section)) return i;
     }
     return std::string::npos;
 }
@@ -113,8 +102,7 @@ std::size_t TIniFile::findKey(std::size_t header, const std::string& key) const 
     const std::size_t end = sectionEnd(header);
     std::string name;
     for (std::size_t i = header + 1; i < end; ++i) {
-        if (keyOfLine(m_lines[i], name, nullptr) && codec::equalsFolded(name, key))
-            return i;
+        if (keyOfLine(m_lines[i], name, nullptr) && codec::equalsFolded(name, key)) return i;
     }
     return std::string::npos;
 }
@@ -124,20 +112,17 @@ void TIniFile::ReadSections(std::vector<std::string>& sections) const {
     sections.clear();
     std::string name;
     for (const std::string& line : m_lines) {
-        if (sectionName(line, name))
-            sections.push_back(name);
+        if (sectionName(line, name)) sections.push_back(name);
     }
 }
 
 void TIniFile::ReadSection(const std::string& section, std::vector<std::string>& keys) const {
     keys.clear();
     const std::size_t header = findSection(section);
-    if (header == std::string::npos)
-        return;
+    if (header == std::string::npos) return;
     std::string name;
     for (std::size_t i = header + 1; i < sectionEnd(header); ++i) {
-        if (keyOfLine(m_lines[i], name, nullptr))
-            keys.push_back(name);
+        if (keyOfLine(m_lines[i], name, nullptr)) keys.push_back(name);
     }
 }
 
@@ -153,17 +138,14 @@ bool TIniFile::ValueExists(const std::string& section, const std::string& key) c
 std::string TIniFile::ReadString(const std::string& section, const std::string& key,
                                  const std::string& fallback) const {
     const std::size_t header = findSection(section);
-    if (header == std::string::npos)
-        return fallback;
+    if (header == std::string::npos) return fallback;
     const std::size_t line = findKey(header, key);
-    if (line == std::string::npos)
-        return fallback;
+    if (line == std::string::npos) return fallback;
     std::string name;
     std::string value;
     keyOfLine(m_lines[line], name, &value);
     // The profile functions read through a buffer of 2048 characters.
-    if (value.size() > 2047)
-        value.resize(2047);
+    if (value.size() > 2047) value.resize(2047);
     return value;
 }
 
@@ -172,33 +154,24 @@ bool TIniFile::parseInteger(const std::string& text, std::int32_t& value) {
     while (i < text.size() && (text[i] == ' ' || text[i] == '\t'))
         ++i;
     const std::string t = text.substr(i);
-    if (t.empty())
-        return false;
+    if (t.empty()) return false;
     auto hexPrefix = [&t]() -> std::size_t {
-        if (t[0] == '$' || t[0] == 'x' || t[0] == 'X')
-            return 1;
-        if (t.size() > 1 && t[0] == '0' && (t[1] == 'x' || t[1] == 'X'))
-            return 2;
+        if (t[0] == '$' || t[0] == 'x' || t[0] == 'X') return 1;
+        if (t.size() > 1 && t[0] == '0' && (t[1] == 'x' || t[1] == 'X')) return 2;
         return 0;
     };
     if (const std::size_t prefix = hexPrefix(); prefix > 0) {
-        if (prefix >= t.size())
-            return false;
+        if (prefix >= t.size()) return false;
         std::uint64_t v = 0;
         for (std::size_t k = prefix; k < t.size(); ++k) {
             const char c = t[k];
             int d = -1;
-            if (c >= '0' && c <= '9')
-                d = c - '0';
-            if (c >= 'a' && c <= 'f')
-                d = c - 'a' + 10;
-            if (c >= 'A' && c <= 'F')
-                d = c - 'A' + 10;
-            if (d < 0)
-                return false;
+            if (c >= '0' && c <= '9') d = c - '0';
+            if (c >= 'a' && c <= 'f') d = c - 'a' + 10;
+            if (c >= 'A' && c <= 'F') d = c - 'A' + 10;
+            if (d < 0) return false;
             v = v * 16 + static_cast<std::uint64_t>(d);
-            if (v > 0xFFFFFFFFull)
-                return false;
+            if (v > 0xFFFFFFFFull) return false;
         }
         value = static_cast<std::int32_t>(static_cast<std::uint32_t>(v));
         return true;
@@ -209,20 +182,15 @@ bool TIniFile::parseInteger(const std::string& text, std::int32_t& value) {
         negative = t[0] == '-';
         k = 1;
     }
-    if (k >= t.size())
-        return false;
+    if (k >= t.size()) return false;
     std::int64_t v = 0;
     for (; k < t.size(); ++k) {
-        if (t[k] < '0' || t[k] > '9')
-            return false;
+        if (t[k] < '0' || t[k] > '9') return false;
         v = v * 10 + (t[k] - '0');
-        if (v > 2147483648LL)
-            return false;
+        if (v > 2147483648LL) return false;
     }
-    if (negative)
-        v = -v;
-    if (v > 2147483647LL)
-        return false;
+    if (negative) v = -v;
+    if (v > 2147483647LL) return false;
     value = static_cast<std::int32_t>(v);
     return true;
 }
@@ -258,8 +226,7 @@ void TIniFile::WriteString(const std::string& section, const std::string& key,
         m_lines.insert(m_lines.begin() + static_cast<long>(at), key + "=" + value);
     }
     m_dirty = true;
-    if (!canWriteFile(m_fileName))
-        throw EIniFileException("Unable to write to " + m_fileName);
+    if (!canWriteFile(m_fileName)) throw EIniFileException("Unable to write to " + m_fileName);
 }
 
 void TIniFile::WriteInteger(const std::string& section, const std::string& key,
@@ -273,11 +240,9 @@ void TIniFile::WriteBool(const std::string& section, const std::string& key, boo
 
 void TIniFile::DeleteKey(const std::string& section, const std::string& key) {
     const std::size_t header = findSection(section);
-    if (header == std::string::npos)
-        return;
+    if (header == std::string::npos) return;
     const std::size_t line = findKey(header, key);
-    if (line == std::string::npos)
-        return;
+    if (line == std::string::npos) return;
     m_lines.erase(m_lines.begin() + static_cast<long>(line));
     m_dirty = true;
 }
@@ -296,8 +261,7 @@ void TIniFile::save() {
 }
 
 void TIniFile::UpdateFile() {
-    if (m_dirty)
-        save();
+    if (m_dirty) save();
 }
 
 }  // namespace corvane

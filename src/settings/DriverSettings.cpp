@@ -69,8 +69,7 @@ template <std::size_t N>
 void selectMapped(SettingControls& controls, const char* id, int value,
                   const std::array<int, N>& values) {
     for (std::size_t i = 0; i < N; ++i) {
-        if (values[i] == value)
-            controls.SetItemIndex(id, static_cast<int>(i));
+        if (values[i] == value) controls.SetItemIndex(id, static_cast<int>(i));
     }
 }
 
@@ -81,8 +80,7 @@ int mappedValue(const SettingControls& controls, const char* id, const std::arra
 }
 
 void readGamma(TRegistry& registry, SettingControls& controls) {
-    if (!registry.OpenKey(kAtiDalKey, true))
-        return;
+    if (!registry.OpenKey(kAtiDalKey, true)) return;
     std::vector<std::string> devices;
     registry.GetKeyNames(devices);
     if (devices.empty()) {
@@ -111,15 +109,13 @@ std::int32_t gammaWord(int red, int green, int blue) {
 bool ReadRegistry(TRegistry& registry, SettingControls& controls, Dialogs& dialogs) {
     try {
         registry.SetRootKey(win::kHKeyLocalMachine);
-        if (!registry.OpenKey(kAtiKey, false))
-            return false;
+        if (!registry.OpenKey(kAtiKey, false)) return false;
         if (registry.OpenKey(kDesktopKey, false)) {
             for (const char* id : kDesktopFlags)
                 readFlag(registry, controls, id);
         }
         if (controls.Direct3DVisible()) {
-            if (!registry.OpenKey(kDdhalKey, true))
-                throw cannotAccess("ddhal");
+            if (!registry.OpenKey(kDdhalKey, true)) throw cannotAccess("ddhal");
             for (const char* id : kDdhalFlags)
                 readFlag(registry, controls, id);
             std::int32_t depth = 0;
@@ -129,23 +125,20 @@ bool ReadRegistry(TRegistry& registry, SettingControls& controls, Dialogs& dialo
             controls.SetItemIndex("ZBufferCB", depth == 0 ? 2 : depth == 2 ? 0 : depth);
             readGamma(registry, controls);
         }
-        if (!registry.OpenKey(kOpenGLKey, true))
-            throw cannotAccess("OpenGL");
+        if (!registry.OpenKey(kOpenGLKey, true)) throw cannotAccess("OpenGL");
         for (const char* id : kOpenGLFlags)
             readFlag(registry, controls, id);
         controls.SetItemIndex("SubpixelCB",
                               ReadIntegerDef(registry, "OGLSubPixelPrecision", 2) / 2 - 1);
         controls.SetPosition("DetailLevel", ReadIntegerDef(registry, "OGLLODBias", 2));
-        if (!registry.OpenKey(kOpenGLPrivateKey, true))
-            throw cannotAccess("OpenGL(Private)");
+        if (!registry.OpenKey(kOpenGLPrivateKey, true)) throw cannotAccess("OpenGL(Private)");
         readFlag(registry, controls, "MultiTexture");
         selectMapped(controls, "ForceDepthBuffer", ReadIntegerDef(registry, "forceDepthBuffer", 0),
                      kForceDepthValues);
         selectMapped(controls, "ModulateFactor", ReadIntegerDef(registry, "modulateFactor", 1),
                      kModulateValues);
         try {
-            if (!registry.OpenKey(kVxdKey, false))
-                throw cannotAccess("VXD");
+            if (!registry.OpenKey(kVxdKey, false)) throw cannotAccess("VXD");
             readFlag(registry, controls, "HMDLUseAGP");
         } catch (const std::exception&) {
             // Where the driver has no VXD key (Windows NT), the setting can't be used at all.
@@ -172,8 +165,7 @@ void WriteDriverValues(TRegistry& registry, const SettingControls& controls) {
         }
     }
     if (controls.Direct3DVisible()) {
-        if (!registry.OpenKey(kDdhalKey, true))
-            throw cannotAccess("ddhal");
+        if (!registry.OpenKey(kDdhalKey, true)) throw cannotAccess("ddhal");
         for (const char* id : kDdhalFlags)
             writeFlag(registry, controls, id);
         const int index = controls.ItemIndex("ZBufferCB");
@@ -192,21 +184,18 @@ void WriteDriverValues(TRegistry& registry, const SettingControls& controls) {
             }
         }
     }
-    if (!registry.OpenKey(kOpenGLKey, true))
-        throw cannotAccess("OpenGL");
+    if (!registry.OpenKey(kOpenGLKey, true)) throw cannotAccess("OpenGL");
     for (const char* id : kOpenGLFlags)
         writeFlag(registry, controls, id);
     registry.WriteInteger("OGLSubPixelPrecision", controls.ItemIndex("SubpixelCB") == 1 ? 4 : 2);
     registry.WriteInteger("OGLLODBias", controls.Position("DetailLevel"));
-    if (!registry.OpenKey(kOpenGLPrivateKey, true))
-        throw cannotAccess("OpenGL(Private)");
+    if (!registry.OpenKey(kOpenGLPrivateKey, true)) throw cannotAccess("OpenGL(Private)");
     writeFlag(registry, controls, "MultiTexture");
     registry.WriteInteger("forceDepthBuffer",
                           mappedValue(controls, "ForceDepthBuffer", kForceDepthValues));
     registry.WriteInteger("modulateFactor",
                           mappedValue(controls, "ModulateFactor", kModulateValues));
-    if (!registry.OpenKey(kVxdKey, true))
-        throw cannotAccess("VXD");
+    if (!registry.OpenKey(kVxdKey, true)) throw cannotAccess("VXD");
     writeFlag(registry, controls, "HMDLUseAGP");
 }
 

@@ -186,8 +186,7 @@ const std::vector<DriverSetting>& driverSettings() {
 
 const DriverSetting& driverSetting(std::string_view id) {
     for (const DriverSetting& s : driverSettings()) {
-        if (id == s.id)
-            return s;
+        if (id == s.id) return s;
     }
     throw std::out_of_range("no driver setting " + std::string(id));
 }

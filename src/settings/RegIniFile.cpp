@@ -16,13 +16,11 @@ std::string TRegIniFile::ReadString(const std::string& section, const std::strin
         const std::string path = isRelative(section) && !CurrentPath().empty()
                                      ? "\\" + CurrentPath() + "\\" + section
                                      : section;
-        if (!sectionReader.OpenKey(path, false))
-            return fallback;
+        if (!sectionReader.OpenKey(path, false)) return fallback;
     } else if (!sectionReader.OpenKey("\\" + CurrentPath(), false)) {
         return fallback;
     }
-    if (!sectionReader.ValueExists(name))
-        return fallback;
+    if (!sectionReader.ValueExists(name)) return fallback;
     return sectionReader.ReadString(name);
 }
 

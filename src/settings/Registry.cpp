@@ -13,8 +13,7 @@ TRegistry::~TRegistry() {
 }
 
 void TRegistry::SetRootKey(RegHandle root) {
-    if (root == m_rootKey)
-        return;
+    if (root == m_rootKey) return;
     CloseKey();
     m_rootKey = root;
 }
@@ -36,10 +35,8 @@ bool TRegistry::OpenKey(const std::string& key, bool canCreate) {
     const long result = (!canCreate || path.empty())
                             ? m_store.openKey(baseKey(relative), path, opened)
                             : m_store.createKey(baseKey(relative), path, opened);
-    if (result != kErrorSuccess)
-        return false;
-    if (m_currentKey != 0 && relative)
-        path = m_currentPath + "\\" + path;
+    if (result != kErrorSuccess) return false;
+    if (m_currentKey != 0 && relative) path = m_currentPath + "\\" + path;
     changeKey(opened, path);
     return true;
 }
@@ -65,12 +62,10 @@ void TRegistry::CloseKey() {
 void TRegistry::GetKeyNames(std::vector<std::string>& list) const {
     list.clear();
     std::uint32_t count = 0;
-    if (m_store.queryInfoKey(m_currentKey, &count, nullptr) != kErrorSuccess)
-        return;
+    if (m_store.queryInfoKey(m_currentKey, &count, nullptr) != kErrorSuccess) return;
     std::string name;
     for (std::uint32_t i = 0; i < count; ++i) {
-        if (m_store.enumKey(m_currentKey, i, name) != kErrorSuccess)
-            name.clear();
+        if (m_store.enumKey(m_currentKey, i, name) != kErrorSuccess) name.clear();
         list.push_back(name);
     }
 }
@@ -81,8 +76,7 @@ std::int32_t TRegistry::ReadInteger(const std::string& name) const {
     if (m_store.queryValue(m_currentKey, name, &type, nullptr, &size) != kErrorSuccess) {
         throw ERegistryException::getFailed(name);
     }
-    if (type != kRegDword)
-        throw ERegistryException::invalidType(name);
+    if (type != kRegDword) throw ERegistryException::invalidType(name);
     std::uint8_t bytes[4] = {};
     size = sizeof bytes;
     if (m_store.queryValue(m_currentKey, name, &type, bytes, &size) != kErrorSuccess) {
@@ -101,8 +95,7 @@ std::string TRegistry::ReadString(const std::string& name) const {
         size == 0) {
         return {};
     }
-    if (type != kRegSz && type != kRegExpandSz)
-        throw ERegistryException::invalidType(name);
+    if (type != kRegSz && type != kRegExpandSz) throw ERegistryException::invalidType(name);
     std::string text(size, '\0');
     if (m_store.queryValue(m_currentKey, name, &type, reinterpret_cast<std::uint8_t*>(text.data()),
                            &size) != kErrorSuccess) {
@@ -119,8 +112,7 @@ bool TRegistry::ReadBool(const std::string& name) const {
 int TRegistry::ReadBinaryData(const std::string& name, void* buffer, int bufferSize) const {
     std::uint32_t type = 0;
     std::uint32_t size = 0;
-    if (m_store.queryValue(m_currentKey, name, &type, nullptr, &size) != kErrorSuccess)
-        return 0;
+    if (m_store.queryValue(m_currentKey, name, &type, nullptr, &size) != kErrorSuccess) return 0;
     if (type == kRegSz || type == kRegExpandSz || type == kRegDword || bufferSize < 0 ||
         size > static_cast<std::uint32_t>(bufferSize)) {
         throw ERegistryException::invalidType(name);
@@ -186,16 +178,13 @@ RegistryUpdate::RegistryUpdate(RegistryStore& store) : m_store(store) {
 }
 
 RegistryUpdate::~RegistryUpdate() {
-    if (m_open)
-        m_store.endUpdate();
+    if (m_open) m_store.endUpdate();
 }
 
 void RegistryUpdate::commit() {
-    if (!m_open)
-        return;
+    if (!m_open) return;
     m_open = false;
-    if (std::string error = m_store.endUpdate(); !error.empty())
-        throw ERegistryException(error);
+    if (std::string error = m_store.endUpdate(); !error.empty()) throw ERegistryException(error);
 }
 
 }  // namespace corvane

@@ -16,8 +16,7 @@ constexpr std::array<const char*, 8> kPrefixes = {
 
 // The profile and system calls fill a buffer of 256 bytes with at most 255 characters.
 std::string fitBuffer(std::string text) {
-    if (text.size() > 255)
-        text.resize(255);
+    if (text.size() > 255) text.resize(255);
     return text;
 }
 
@@ -30,8 +29,7 @@ std::string kilobytesText(std::uint64_t bytes) {
 
 std::string swapUsageText(std::uint64_t total, std::uint64_t available) {
     // Without a page file nothing of it is in use (the share would be 0 / 0).
-    if (total == 0)
-        return "0 %";
+    if (total == 0) return "0 %";
     const long double freeShare =
         static_cast<long double>(available) / static_cast<long double>(total) * 100.0L;
     return std::to_string(100 - static_cast<long long>(std::trunc(freeShare))) + " %";
@@ -101,8 +99,7 @@ void TSysInfo::Refresh() {
         }
         m_winVersion = std::to_string(v.major) + "." + std::to_string(v.minor);
         m_winBuild = std::to_string(v.build & 0xFFFF);
-        if (v.major == 4 && v.minor >= 10)
-            m_winType = "Windows 98";
+        if (v.major == 4 && v.minor >= 10) m_winType = "Windows 98";
     });
     trap(Memory, [this] {
         const MemoryStatus m = m_facts.memoryStatus();

@@ -44,8 +44,7 @@ void SysInfoPage::FillSystemInfoPage(TRegistry& registry, const TSysInfo& info) 
     }
     if (registry.OpenKey(kProgramKey, true)) {
         const std::int32_t aperture = ReadIntegerDef(registry, kApertureSizeValue, 0);
-        if (aperture != 0)
-            ApertureSizeLbl->SetCaption(QString::number(aperture) + " MB");
+        if (aperture != 0) ApertureSizeLbl->SetCaption(QString::number(aperture) + " MB");
     }
     WinTypeLbl->SetCaption(text(info.WinType()));
     TotalMemLbl->SetCaption(text(info.MemTotal()));

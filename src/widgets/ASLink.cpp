@@ -109,8 +109,7 @@ QString TASLink::Address() const {
 }
 
 void TASLink::Click() {
-    if (OnClick)
-        OnClick(this);
+    if (OnClick) OnClick(this);
     // The address goes over whole: nothing is cut to fit a buffer.
     if (!m_link.isEmpty() && m_urlEnabled && m_opener != nullptr)
         m_opener->open(Address().toStdString());
@@ -123,8 +122,7 @@ int TASLink::textFlags() const {
 
 QRect TASLink::drawText(QPainter* painter, const QRect& target) const {
     QString text = displayText(m_caption);
-    if (painter == nullptr && (text.isEmpty() || (m_showAccelChar && text == "&")))
-        text += ' ';
+    if (painter == nullptr && (text.isEmpty() || (m_showAccelChar && text == "&"))) text += ' ';
     QColor textColor = m_fontColor;
     QColor shadowColor = m_shadowColor;
     int size = m_shadowSize;
@@ -169,23 +167,20 @@ QRect TASLink::drawText(QPainter* painter, const QRect& target) const {
 }
 
 void TASLink::adjustBounds() {
-    if (!m_autoSize)
-        return;
+    if (!m_autoSize) return;
     const QRect area = rect().adjusted(1, 0, -1, 0);
     const QRect target(area.left(), area.top(), m_wordWrap ? area.width() : 1 << 20, 1 << 20);
     const QRect measured = drawText(nullptr, target);
     const int oldWidth = width();
     const int r = measured.right() + 1;
     int left = x();
-    if (m_alignment & Qt::AlignRight)
-        left += oldWidth - r;
+    if (m_alignment & Qt::AlignRight) left += oldWidth - r;
     setGeometry(left, y(), r + 1, measured.bottom() + 1);
 }
 
 void TASLink::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    if (!m_transparent)
-        painter.fillRect(rect(), Color());
+    if (!m_transparent) painter.fillRect(rect(), Color());
     QRect target = rect().adjusted(1, 0, -1, 0);
     if (m_layout != TTextLayout::tlTop) {
         const QRect measured = drawText(nullptr, target);
@@ -196,8 +191,7 @@ void TASLink::paintEvent(QPaintEvent*) {
 }
 
 void TASLink::mouseReleaseEvent(QMouseEvent* event) {
-    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
-        Click();
+    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint())) Click();
 }
 
 void TASLink::enterEvent(QEnterEvent* event) {
@@ -209,8 +203,7 @@ void TASLink::enterEvent(QEnterEvent* event) {
 
 void TASLink::leaveEvent(QEvent* event) {
     QWidget::leaveEvent(event);
-    if (m_colorBeforeHover.isValid())
-        m_fontColor = m_colorBeforeHover;
+    if (m_colorBeforeHover.isValid()) m_fontColor = m_colorBeforeHover;
     update();
 }
 
@@ -223,8 +216,7 @@ void TASLink::changeEvent(QEvent* event) {
 }
 
 bool TASLink::dialogChar(QChar key) {
-    if (!isEnabled() || !m_showAccelChar || !isAccel(key, m_caption))
-        return false;
+    if (!isEnabled() || !m_showAccelChar || !isAccel(key, m_caption)) return false;
     if (!m_focusControl || !m_focusControl->isVisible() || !m_focusControl->isEnabled())
         return false;
     m_focusControl->setFocus(Qt::ShortcutFocusReason);

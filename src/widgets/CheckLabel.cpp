@@ -32,44 +32,38 @@ void TCustomCheckLabel::SetCheckControl(TOverCheckBox* control) {
 }
 
 void TCustomCheckLabel::SetAlignment(Qt::Alignment alignment) {
-    if (alignment == m_alignment)
-        return;
+    if (alignment == m_alignment) return;
     m_alignment = alignment;
     update();
 }
 
 void TCustomCheckLabel::SetAutoSize(bool autoSize) {
-    if (autoSize == m_autoSize)
-        return;
+    if (autoSize == m_autoSize) return;
     m_autoSize = autoSize;
     adjustBounds();
 }
 
 void TCustomCheckLabel::SetLayout(TTextLayout layout) {
-    if (layout == m_layout)
-        return;
+    if (layout == m_layout) return;
     m_layout = layout;
     update();
 }
 
 void TCustomCheckLabel::SetWordWrap(bool wordWrap) {
-    if (wordWrap == m_wordWrap)
-        return;
+    if (wordWrap == m_wordWrap) return;
     m_wordWrap = wordWrap;
     adjustBounds();
     update();
 }
 
 void TCustomCheckLabel::SetShowAccelChar(bool show) {
-    if (show == m_showAccelChar)
-        return;
+    if (show == m_showAccelChar) return;
     m_showAccelChar = show;
     update();
 }
 
 void TCustomCheckLabel::SetTransparent(bool transparent) {
-    if (transparent == m_transparent)
-        return;
+    if (transparent == m_transparent) return;
     m_transparent = transparent;
     update();
 }
@@ -85,31 +79,27 @@ QString TCustomCheckLabel::drawnText() const {
 QRect TCustomCheckLabel::measure(const QRect& within) const {
     QString text = drawnText();
     // Nothing to show still takes the room of one blank.
-    if (text.isEmpty() || (m_showAccelChar && text == "&"))
-        text = " ";
+    if (text.isEmpty() || (m_showAccelChar && text == "&")) text = " ";
     const QRect bounds(within.left(), within.top(), m_wordWrap ? within.width() : 1 << 20, 1 << 20);
     return fontMetrics().boundingRect(bounds, textFlags() & ~(Qt::AlignRight | Qt::AlignHCenter),
                                       text);
 }
 
 void TCustomCheckLabel::adjustBounds() {
-    if (!m_autoSize)
-        return;
+    if (!m_autoSize) return;
     const QRect measured = measure(QRect(0, 0, width(), height()));
     const int newWidth = measured.right() + 1;
     const int newHeight = measured.bottom() + 1;
     // A right-aligned label grows to the left, keeping its right edge.
     int left = x();
     const bool rightAligned = (m_alignment & Qt::AlignRight) != 0;
-    if (rightAligned != (layoutDirection() == Qt::RightToLeft))
-        left = x() + width() - newWidth;
+    if (rightAligned != (layoutDirection() == Qt::RightToLeft)) left = x() + width() - newWidth;
     setGeometry(left, y(), newWidth, newHeight);
 }
 
 void TCustomCheckLabel::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    if (!m_transparent)
-        painter.fillRect(rect(), Color());
+    if (!m_transparent) painter.fillRect(rect(), Color());
     QRect area = rect();
     if (m_layout != TTextLayout::tlTop) {
         const QRect measured = measure(area);
@@ -136,8 +126,7 @@ void TCustomCheckLabel::mouseReleaseEvent(QMouseEvent* event) {
 }
 
 void TCustomCheckLabel::mouseDoubleClickEvent(QMouseEvent*) {
-    if (OnDblClick)
-        OnDblClick(this);
+    if (OnDblClick) OnDblClick(this);
 }
 
 void TCustomCheckLabel::changeEvent(QEvent* event) {
@@ -149,8 +138,7 @@ void TCustomCheckLabel::changeEvent(QEvent* event) {
 }
 
 bool TCustomCheckLabel::dialogChar(QChar key) {
-    if (!isEnabled() || !m_showAccelChar || !isAccel(key, m_caption))
-        return false;
+    if (!isEnabled() || !m_showAccelChar || !isAccel(key, m_caption)) return false;
     bool handled = false;
     if (m_focusControl && m_focusControl->isVisible() && m_focusControl->isEnabled() &&
         m_focusControl->focusPolicy() != Qt::NoFocus) {
@@ -161,8 +149,7 @@ bool TCustomCheckLabel::dialogChar(QChar key) {
         // Unlike a click on the box, the box's handler runs after its state has changed.
         TOverCheckBox* box = m_checkControl;
         box->SetChecked(!box->Checked());
-        if (box->OnClick)
-            box->OnClick(box);
+        if (box->OnClick) box->OnClick(box);
         handled = true;
     }
     return handled;

@@ -7,8 +7,7 @@ namespace corvane {
 
 bool isAccel(QChar key, const QString& caption) {
     for (qsizetype i = 0; i + 1 < caption.size(); ++i) {
-        if (caption[i] != '&')
-            continue;
+        if (caption[i] != '&') continue;
         if (caption[i + 1] == '&') {
             ++i;
             continue;
@@ -20,10 +19,8 @@ bool isAccel(QChar key, const QString& caption) {
 
 int labelTextFlags(Qt::Alignment alignment, bool wordWrap, bool showAccelChar) {
     int flags = Qt::TextExpandTabs;
-    if (wordWrap)
-        flags |= Qt::TextWordWrap;
-    if (showAccelChar)
-        flags |= Qt::TextShowMnemonic;
+    if (wordWrap) flags |= Qt::TextWordWrap;
+    if (showAccelChar) flags |= Qt::TextShowMnemonic;
     if (alignment & Qt::AlignRight) {
         flags |= Qt::AlignRight;
     } else if (alignment & Qt::AlignHCenter) {
@@ -61,8 +58,7 @@ DialogCharDispatcher::~DialogCharDispatcher() {
 }
 
 bool DialogCharDispatcher::dispatch(QChar key) {
-    if (!m_window)
-        return false;
+    if (!m_window) return false;
     for (QWidget* widget : m_window->findChildren<QWidget*>()) {
         if (auto* target = dynamic_cast<DialogCharTarget*>(widget);
             target != nullptr && target->dialogChar(key)) {
@@ -74,11 +70,9 @@ bool DialogCharDispatcher::dispatch(QChar key) {
 
 bool DialogCharDispatcher::eventFilter(QObject* watched, QEvent* event) {
     const QEvent::Type type = event->type();
-    if (type != QEvent::ShortcutOverride && type != QEvent::KeyPress)
-        return false;
+    if (type != QEvent::ShortcutOverride && type != QEvent::KeyPress) return false;
     auto* widget = qobject_cast<QWidget*>(watched);
-    if (widget == nullptr || !m_window || widget->window() != m_window)
-        return false;
+    if (widget == nullptr || !m_window || widget->window() != m_window) return false;
     auto* key = static_cast<QKeyEvent*>(event);
     if (type == QEvent::KeyPress && m_swallowNextPress) {
         m_swallowNextPress = false;
@@ -88,10 +82,8 @@ bool DialogCharDispatcher::eventFilter(QObject* watched, QEvent* event) {
     const int code = key->key();
     const bool letter =
         (code >= Qt::Key_A && code <= Qt::Key_Z) || (code >= Qt::Key_0 && code <= Qt::Key_9);
-    if (mods != Qt::AltModifier || !letter)
-        return false;
-    if (!dispatch(QChar(code)))
-        return false;
+    if (mods != Qt::AltModifier || !letter) return false;
+    if (!dispatch(QChar(code))) return false;
     if (type == QEvent::ShortcutOverride) {
         // Taken: the menu bar's shortcuts must not see it, and the key press that follows is
         // dropped.

@@ -20,8 +20,7 @@ void TFloatMinimizer::releaseSlotForTests() {
 }
 
 TFloatMinimizer::TFloatMinimizer(QObject* owner) : QObject(owner) {
-    if (g_slotTaken)
-        throw EThereCanBeOnlyOne();
+    if (g_slotTaken) throw EThereCanBeOnlyOne();
     g_slotTaken = true;
     hook(owner);
 }
@@ -30,16 +29,13 @@ TFloatMinimizer::TFloatMinimizer(QObject* owner) : QObject(owner) {
 TFloatMinimizer::~TFloatMinimizer() = default;
 
 void TFloatMinimizer::hook(QObject* owner) {
-    if (owner == nullptr)
-        throw EAssertionFailed();
+    if (owner == nullptr) throw EAssertionFailed();
     auto* form = qobject_cast<QWidget*>(owner);
-    if (form == nullptr || !form->isWindow())
-        throw EOwnerMustBeForm(owner->objectName());
+    if (form == nullptr || !form->isWindow()) throw EOwnerMustBeForm(owner->objectName());
     if (g_mainForm != nullptr && g_mainForm != form)
         throw EOwnerMustBeMainForm(owner->objectName());
     m_form = form;
-    if (m_copyTitle)
-        form->setWindowTitle(QGuiApplication::applicationDisplayName());
+    if (m_copyTitle) form->setWindowTitle(QGuiApplication::applicationDisplayName());
 }
 
 }  // namespace corvane

@@ -11,10 +11,8 @@ const QImage& checkImage(const char* name) {
     static const QImage on(":/images/CheckOn.bmp");
     static const QImage disabled(":/images/CheckDisabled.bmp");
     const QString which(name);
-    if (which == "on")
-        return on;
-    if (which == "disabled")
-        return disabled;
+    if (which == "on") return on;
+    if (which == "disabled") return disabled;
     return off;
 }
 
@@ -29,8 +27,7 @@ QFont windowFont() {
 }
 
 void setHint(QWidget* widget, const QString& hint) {
-    if (hint.isEmpty())
-        return;
+    if (hint.isEmpty()) return;
     widget->setToolTip(displayText(hint));
     widget->setToolTipDuration(30000);
 }
@@ -39,8 +36,7 @@ QGroupBox* group(QWidget* parent, const QString& caption, const QRect& geometry,
                  const QString& name) {
     auto* box = new QGroupBox(caption, parent);
     box->setGeometry(geometry);
-    if (!name.isEmpty())
-        box->setObjectName(name);
+    if (!name.isEmpty()) box->setObjectName(name);
     return box;
 }
 
@@ -48,8 +44,7 @@ TCheckLabel* label(QWidget* parent, const QString& caption, const QPoint& at, co
     auto* l = new TCheckLabel(parent);
     l->move(at);
     l->SetCaption(caption);
-    if (!name.isEmpty())
-        l->setObjectName(name);
+    if (!name.isEmpty()) l->setObjectName(name);
     return l;
 }
 

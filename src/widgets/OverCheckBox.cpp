@@ -12,24 +12,20 @@ TOverCheckBox::TOverCheckBox(QWidget* parent) : QWidget(parent) {
 }
 
 QColor TOverCheckBox::transparentColorOf(const QImage& image) {
-    if (image.isNull())
-        return Qt::white;
-    if (image.depth() == 1)
-        return Qt::white;
+    if (image.isNull()) return Qt::white;
+    if (image.depth() == 1) return Qt::white;
     return image.pixelColor(0, image.height() - 1);
 }
 
 void TOverCheckBox::SetChecked(bool checked) {
-    if (checked == m_checked || !m_enabled)
-        return;
+    if (checked == m_checked || !m_enabled) return;
     m_checked = checked;
     m_visualState = checked ? VisualState::Checked : VisualState::Unchecked;
     update();
 }
 
 void TOverCheckBox::SetEnabled(bool enabled) {
-    if (enabled == m_enabled)
-        return;
+    if (enabled == m_enabled) return;
     m_enabled = enabled;
     if (!enabled) {
         m_visualState = VisualState::Disabled;
@@ -54,8 +50,7 @@ void TOverCheckBox::setImage(Image which, const QImage& image) {
         for (int y = 0; y < keyed.height(); ++y) {
             auto* line = reinterpret_cast<QRgb*>(keyed.scanLine(y));
             for (int x = 0; x < keyed.width(); ++x) {
-                if (line[x] == transparent)
-                    line[x] = 0;
+                if (line[x] == transparent) line[x] = 0;
             }
         }
         m_pixmaps[which] = QPixmap::fromImage(keyed);
@@ -70,8 +65,7 @@ void TOverCheckBox::SetBitmapUnchecked(const QImage& image) {
 
 void TOverCheckBox::SetBitmapOverUnchecked(const QImage& image) {
     setImage(OverUnchecked, image);
-    if (m_images[Unchecked].isNull())
-        rebuildSizeAndMask(image);
+    if (m_images[Unchecked].isNull()) rebuildSizeAndMask(image);
 }
 
 void TOverCheckBox::rebuildSizeAndMask(const QImage& source) {
@@ -89,10 +83,8 @@ void TOverCheckBox::rebuildSizeAndMask(const QImage& source) {
 }
 
 bool TOverCheckBox::HitTest(const QPoint& point) const {
-    if (m_hitMask.isNull())
-        return true;
-    if (!m_hitMask.rect().contains(point))
-        return false;
+    if (m_hitMask.isNull()) return true;
+    if (!m_hitMask.rect().contains(point)) return false;
     return m_hitMask.pixelIndex(point) == 0;
 }
 
@@ -114,15 +106,13 @@ const QImage& TOverCheckBox::currentImage() const {
 
 void TOverCheckBox::paintEvent(QPaintEvent*) {
     const int index = currentIndex();
-    if (m_images[index].isNull())
-        return;
+    if (m_images[index].isNull()) return;
     QPainter painter(this);
     // What lies under the transparent colour is the parent's background, already painted.
     painter.drawPixmap(0, 0, m_pixmaps[index]);
     if (!m_caption.isEmpty()) {
         QRect area = rect();
-        if (m_visualState == VisualState::Checked)
-            area.translate(1, 1);
+        if (m_visualState == VisualState::Checked) area.translate(1, 1);
         painter.setFont(font());
         painter.drawText(area, Qt::AlignCenter | Qt::TextSingleLine | Qt::TextShowMnemonic,
                          m_caption);
@@ -130,31 +120,26 @@ void TOverCheckBox::paintEvent(QPaintEvent*) {
 }
 
 void TOverCheckBox::setMouseInside(bool inside) {
-    if (inside == m_mouseInside)
-        return;
+    if (inside == m_mouseInside) return;
     m_mouseInside = inside;
     update();
 }
 
 void TOverCheckBox::mousePressEvent(QMouseEvent* event) {
-    if (OnMouseDown)
-        OnMouseDown(this, event);
+    if (OnMouseDown) OnMouseDown(this, event);
     if (event->button() == Qt::LeftButton && m_enabled && HitTest(event->position().toPoint())) {
         setMouseInside(true);
     }
 }
 
 void TOverCheckBox::mouseMoveEvent(QMouseEvent* event) {
-    if (OnMouseMove)
-        OnMouseMove(this, event);
+    if (OnMouseMove) OnMouseMove(this, event);
     setMouseInside(HitTest(event->position().toPoint()));
 }
 
 void TOverCheckBox::mouseReleaseEvent(QMouseEvent* event) {
-    if (OnMouseUp)
-        OnMouseUp(this, event);
-    if (!HitTest(event->position().toPoint()))
-        return;
+    if (OnMouseUp) OnMouseUp(this, event);
+    if (!HitTest(event->position().toPoint())) return;
     setMouseInside(true);
     if (m_visualState == VisualState::Unchecked) {
         m_visualState = VisualState::Checked;
@@ -172,26 +157,21 @@ void TOverCheckBox::leaveEvent(QEvent* event) {
 
 void TOverCheckBox::changeEvent(QEvent* event) {
     QWidget::changeEvent(event);
-    if (event->type() == QEvent::FontChange)
-        update();
-    if (event->type() == QEvent::PaletteChange)
-        rebuildSizeAndMask(m_images[Unchecked]);
+    if (event->type() == QEvent::FontChange) update();
+    if (event->type() == QEvent::PaletteChange) rebuildSizeAndMask(m_images[Unchecked]);
 }
 
 void TOverCheckBox::Click() {
-    if (OnClick)
-        OnClick(this);
+    if (OnClick) OnClick(this);
     // Through the setter, so that a disabled box keeps its state.
     const bool wanted = !m_checked;
     SetChecked(wanted);
     // The visual state follows Checked again (a disabled box stays disabled).
-    if (m_enabled)
-        m_visualState = m_checked ? VisualState::Checked : VisualState::Unchecked;
+    if (m_enabled) m_visualState = m_checked ? VisualState::Checked : VisualState::Unchecked;
 }
 
 bool TOverCheckBox::dialogChar(QChar key) {
-    if (!m_enabled || !isAccel(key, m_caption))
-        return false;
+    if (!m_enabled || !isAccel(key, m_caption)) return false;
     Click();
     return true;
 }

@@ -22,8 +22,7 @@ void TTrackBar::SetRange(int minimum, int maximum) {
 }
 
 void TTrackBar::SetTick(int position) {
-    if (m_ticks.insert(position).second)
-        showTicks();
+    if (m_ticks.insert(position).second) showTicks();
 }
 
 void TTrackBar::SetFrequency(int step) {

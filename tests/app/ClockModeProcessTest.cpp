@@ -39,8 +39,7 @@ protected:
         RegFileStore store(machine("registry.reg"));
         TRegistry reg(store);
         reg.SetRootKey(win::kHKeyLocalMachine);
-        if (!reg.OpenKey(kProgramKey, false))
-            return -999;
+        if (!reg.OpenKey(kProgramKey, false)) return -999;
         return ReadIntegerDef(reg, name, -1);
     }
     void setHardware(const std::string& section, const std::string& key, const std::string& value) {

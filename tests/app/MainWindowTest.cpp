@@ -71,8 +71,7 @@ protected:
         RegFileStore store(dir.file("registry.reg"));
         TRegistry reg(store);
         reg.SetRootKey(win::kHKeyLocalMachine);
-        if (!reg.OpenKey(key, false) || !reg.ValueExists(name))
-            return "<missing>";
+        if (!reg.OpenKey(key, false) || !reg.ValueExists(name)) return "<missing>";
         try {
             return std::to_string(reg.ReadInteger(name));
         } catch (const ERegistryException&) {
@@ -89,8 +88,7 @@ protected:
     std::vector<std::string> questionsAsked() const {
         std::vector<std::string> out;
         for (const auto& r : dialogs.shown) {
-            if (r.buttons == DialogButtons::YesNo)
-                out.push_back(r.text);
+            if (r.buttons == DialogButtons::YesNo) out.push_back(r.text);
         }
         return out;
     }

@@ -28,8 +28,7 @@ protected:
     std::int32_t stored(const std::string& name) {
         TRegistry reg(store);
         reg.SetRootKey(win::kHKeyLocalMachine);
-        if (!reg.OpenKey(kProgramKey, false))
-            return -999;
+        if (!reg.OpenKey(kProgramKey, false)) return -999;
         return ReadIntegerDef(reg, name, -1);
     }
     // The start and, for "/setclock", the clock mode, as the program runs them.

@@ -14,8 +14,7 @@ namespace corvane::test {
 class FailingStore : public MemoryRegistryStore {
 public:
     long openKey(win::RegHandle parent, std::string_view subKey, win::RegHandle& result) override {
-        if (matches(unopenable, subKey))
-            return win::kErrorAccessDenied;
+        if (matches(unopenable, subKey)) return win::kErrorAccessDenied;
         return MemoryRegistryStore::openKey(parent, subKey, result);
     }
     long createKey(win::RegHandle parent, std::string_view subKey,
@@ -28,8 +27,7 @@ public:
                   const std::uint8_t* data, std::uint32_t size) override {
         writes.insert(std::string(name));
         ++writeCount;
-        if (unwritable.count(std::string(name)))
-            return win::kErrorAccessDenied;
+        if (unwritable.count(std::string(name))) return win::kErrorAccessDenied;
         return MemoryRegistryStore::setValue(key, name, type, data, size);
     }
 
@@ -42,8 +40,7 @@ public:
 private:
     static bool matches(const std::set<std::string>& paths, std::string_view subKey) {
         for (const std::string& p : paths) {
-            if (codec::equalsFolded(p, subKey))
-                return true;
+            if (codec::equalsFolded(p, subKey)) return true;
         }
         return false;
     }

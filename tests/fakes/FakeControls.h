@@ -16,10 +16,8 @@ class FakeControls : public SettingControls {
 public:
     FakeControls() {
         for (const DriverSetting& s : driverSettings()) {
-            if (s.kind == ControlKind::List)
-                itemCounts[s.id] = static_cast<int>(s.items.size());
-            if (s.kind == ControlKind::Slider)
-                ranges[s.id] = {s.minimum, s.maximum};
+            if (s.kind == ControlKind::List) itemCounts[s.id] = static_cast<int>(s.items.size());
+            if (s.kind == ControlKind::Slider) ranges[s.id] = {s.minimum, s.maximum};
         }
         for (const char* gamma : {"RedGamma", "GreenGamma", "BlueGamma"}) {
             ranges[gamma] = {50, 150};
@@ -30,8 +28,7 @@ public:
         return checked.count(id) && checked.at(id);
     }
     void SetChecked(const std::string& id, bool value) override {
-        if (CheckEnabled(id))
-            checked[id] = value;
+        if (CheckEnabled(id)) checked[id] = value;
     }
     bool CheckEnabled(const std::string& id) const override { return !disabled.count(id); }
     void SetCheckEnabled(const std::string& id, bool enabled) override {

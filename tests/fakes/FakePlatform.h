@@ -22,10 +22,8 @@ class ScriptedDialogs : public Dialogs {
 public:
     DialogResult show(const DialogRequest& request) override {
         shown.push_back(request);
-        if (request.buttons == DialogButtons::Ok)
-            return DialogResult::Ok;
-        if (answers.empty())
-            return DialogResult::No;
+        if (request.buttons == DialogButtons::Ok) return DialogResult::Ok;
+        if (answers.empty()) return DialogResult::No;
         const DialogResult answer = answers.front();
         answers.pop_front();
         return answer;
@@ -62,8 +60,7 @@ public:
 
     Handle createFile(const std::string& path) override {
         opened.push_back(path);
-        if (openablePaths.count(path) == 0)
-            return kInvalidHandle;
+        if (openablePaths.count(path) == 0) return kInvalidHandle;
         ++openHandles;
         return nextHandle++;
     }
@@ -75,14 +72,12 @@ public:
         outputSizes.push_back(outSize);
         if (throwAfter >= 0 && static_cast<int>(requests.size()) > throwAfter)
             throw std::runtime_error("device gone");
-        if (failRequests)
-            return false;
+        if (failRequests) return false;
         if (code == kReadPort) {
             const std::uint16_t port = static_cast<std::uint16_t>(bytes[0] | (bytes[1] << 8));
             static_cast<std::uint8_t*>(out)[0] = portValues.count(port) ? portValues.at(port) : 0;
         }
-        if (returned != nullptr)
-            *returned = 2;
+        if (returned != nullptr) *returned = 2;
         return true;
     }
     bool closeHandle(Handle handle) override {
@@ -129,17 +124,13 @@ public:
         return m;
     }
     int getDeviceCaps(int index) override {
-        if (index == kHorzRes)
-            return static_cast<int>(current.pelsWidth);
-        if (index == kVertRes)
-            return static_cast<int>(current.pelsHeight);
-        if (index == kBitsPixel)
-            return static_cast<int>(current.bitsPerPel);
+        if (index == kHorzRes) return static_cast<int>(current.pelsWidth);
+        if (index == kVertRes) return static_cast<int>(current.pelsHeight);
+        if (index == kBitsPixel) return static_cast<int>(current.bitsPerPel);
         return 0;
     }
     bool enumDisplaySettings(std::uint32_t n, DevMode& m) override {
-        if (n >= modes.size())
-            return false;
+        if (n >= modes.size()) return false;
         m = modes[n];
         return true;
     }
@@ -157,8 +148,7 @@ class FakeFirmware : public Firmware {
 public:
     std::uint8_t findPciDevice(std::uint16_t deviceId, std::uint16_t vendorId, std::uint16_t index,
                                std::uint16_t& bdf) override {
-        if (!hasBridge || deviceId != 0x7190 || vendorId != 0x8086 || index != 0)
-            return 0x86;
+        if (!hasBridge || deviceId != 0x7190 || vendorId != 0x8086 || index != 0) return 0x86;
         bdf = 0x0008;
         return 0;
     }
@@ -187,8 +177,7 @@ public:
         return expandPercentVariables(
             text, [this](const std::string& name) -> std::optional<std::string> {
                 const auto it = environment.find(name);
-                if (it == environment.end())
-                    return std::nullopt;
+                if (it == environment.end()) return std::nullopt;
                 return it->second;
             });
     }
@@ -196,8 +185,7 @@ public:
     std::string userName() override { return check("user"), user; }
 
     void check(const std::string& fact) {
-        if (failing.count(fact))
-            throw std::runtime_error(failing.at(fact));
+        if (failing.count(fact)) throw std::runtime_error(failing.at(fact));
     }
 
     std::uint32_t processor = 586;

@@ -31,8 +31,7 @@ ino_t inodeOf(const std::string& path) {
 std::size_t tempFilesIn(const TempDir& dir) {
     std::size_t n = 0;
     for (const auto& entry : std::filesystem::directory_iterator(dir.path())) {
-        if (entry.path().filename().string().find(".tmp-") != std::string::npos)
-            ++n;
+        if (entry.path().filename().string().find(".tmp-") != std::string::npos) ++n;
     }
     return n;
 }

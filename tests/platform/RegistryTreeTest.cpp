@@ -19,12 +19,10 @@ struct Value {
 Value valueOf(const RegistryTree& tree, const std::string& key, const std::string& name) {
     Value v;
     const std::uint32_t k = tree.findKey(key);
-    if (k == RegistryTree::kNoKey)
-        return v;
+    if (k == RegistryTree::kNoKey) return v;
     const std::string* data = nullptr;
     v.found = tree.value(k, name, v.type, data);
-    if (v.found)
-        v.data = *data;
+    if (v.found) v.data = *data;
     return v;
 }
 

@@ -27,16 +27,13 @@ protected:
         TRegistry reg(store);
         reg.SetRootKey(win::kHKeyLocalMachine);
         ASSERT_TRUE(reg.OpenKey(key, true));
-        if (const auto* text = std::get_if<std::string>(&value))
-            reg.WriteString(name, *text);
-        if (const auto* number = std::get_if<std::int32_t>(&value))
-            reg.WriteInteger(name, *number);
+        if (const auto* text = std::get_if<std::string>(&value)) reg.WriteString(name, *text);
+        if (const auto* number = std::get_if<std::int32_t>(&value)) reg.WriteInteger(name, *number);
     }
     Value get(const std::string& key, const std::string& name) {
         TRegistry reg(store);
         reg.SetRootKey(win::kHKeyLocalMachine);
-        if (!reg.OpenKey(key, false) || !reg.ValueExists(name))
-            return {};
+        if (!reg.OpenKey(key, false) || !reg.ValueExists(name)) return {};
         try {
             return reg.ReadInteger(name);
         } catch (const ERegistryException&) {

@@ -109,8 +109,7 @@ TEST_F(CheckLabelTest, LayoutAndTransparency) {
         const QImage image = text.grab().toImage();
         for (int y = 0; y < image.height(); ++y) {
             for (int x = 0; x < image.width(); ++x) {
-                if (image.pixelColor(x, y) != QColor(0, 0, 255))
-                    return y;
+                if (image.pixelColor(x, y) != QColor(0, 0, 255)) return y;
             }
         }
         return -1;

@@ -34,19 +34,15 @@ constexpr DevMode kHeadlessMode = [] {
 class HostDisplaySettings::X11 {
 public:
     ~X11() {
-        if (display != nullptr)
-            closeDisplay(display);
-        if (xrandr != nullptr)
-            ::dlclose(xrandr);
-        if (xlib != nullptr)
-            ::dlclose(xlib);
+        if (display != nullptr) closeDisplay(display);
+        if (xrandr != nullptr) ::dlclose(xrandr);
+        if (xlib != nullptr) ::dlclose(xlib);
     }
 
     bool load() {
         xlib = ::dlopen("libX11.so.6", RTLD_LAZY | RTLD_LOCAL);
         xrandr = ::dlopen("libXrandr.so.2", RTLD_LAZY | RTLD_LOCAL);
-        if (xlib == nullptr || xrandr == nullptr)
-            return false;
+        if (xlib == nullptr || xrandr == nullptr) return false;
         return bind(xlib, "XOpenDisplay", openDisplay) &&
                bind(xlib, "XCloseDisplay", closeDisplay) &&
                bind(xlib, "XDefaultScreen", defaultScreen) &&
@@ -76,8 +72,7 @@ public:
                 DevMode mode = current;
                 mode.pelsWidth = static_cast<std::uint32_t>(sizes[i].width);
                 mode.pelsHeight = static_cast<std::uint32_t>(sizes[i].height);
-                if (!(mode == current))
-                    list.push_back(mode);
+                if (!(mode == current)) list.push_back(mode);
             }
             freeScreenConfigInfo(config);
         }
@@ -87,8 +82,7 @@ public:
     bool setSize(const DevMode& mode) {
         const int screen = defaultScreen(display);
         XRRScreenConfiguration* config = getScreenInfo(display, rootWindow(display, screen));
-        if (config == nullptr)
-            return false;
+        if (config == nullptr) return false;
         int count = 0;
         const XRRScreenSize* sizes = configSizes(config, &count);
         unsigned short rotation = 0;
@@ -149,34 +143,27 @@ bool HostDisplaySettings::connect() {
 
 int HostDisplaySettings::getDeviceCaps(int index) {
     DevMode current = kHeadlessMode;
-    if (connect())
-        current = m_x11->modes().front();
-    if (index == kHorzRes)
-        return static_cast<int>(current.pelsWidth);
-    if (index == kVertRes)
-        return static_cast<int>(current.pelsHeight);
-    if (index == kBitsPixel)
-        return static_cast<int>(current.bitsPerPel);
+    if (connect()) current = m_x11->modes().front();
+    if (index == kHorzRes) return static_cast<int>(current.pelsWidth);
+    if (index == kVertRes) return static_cast<int>(current.pelsHeight);
+    if (index == kBitsPixel) return static_cast<int>(current.bitsPerPel);
     return 0;
 }
 
 bool HostDisplaySettings::enumDisplaySettings(std::uint32_t modeNumber, DevMode& mode) {
     const std::vector<DevMode> modes =
         connect() ? m_x11->modes() : std::vector<DevMode>{kHeadlessMode};
-    if (modeNumber >= modes.size())
-        return false;
+    if (modeNumber >= modes.size()) return false;
     mode = modes[modeNumber];
     return true;
 }
 
 long HostDisplaySettings::changeDisplaySettings(const DevMode& mode, std::uint32_t flags) {
-    if (!connect())
-        return kSuccessful;
+    if (!connect()) return kSuccessful;
     for (const DevMode& known : m_x11->modes()) {
         if (known.pelsWidth == mode.pelsWidth && known.pelsHeight == mode.pelsHeight &&
             known.bitsPerPel == mode.bitsPerPel) {
-            if (flags == kTest)
-                return kSuccessful;
+            if (flags == kTest) return kSuccessful;
             return m_x11->setSize(mode) ? kSuccessful : kFailed;
         }
     }

@@ -18,28 +18,22 @@ constexpr const char* kWindowsKey = "Software\\Microsoft\\Windows\\CurrentVersio
 }  // namespace
 
 std::uint32_t HostSystemFacts::processorTypeFor(const std::string& machine) {
-    if (machine == "i386")
-        return 386;
-    if (machine == "i486")
-        return 486;
-    if (machine == "i586" || machine == "i686")
-        return 586;
-    if (machine == "x86_64")
-        return 8664;
+    if (machine == "i386") return 386;
+    if (machine == "i486") return 486;
+    if (machine == "i586" || machine == "i686") return 586;
+    if (machine == "x86_64") return 8664;
     return 0;
 }
 
 std::uint32_t HostSystemFacts::processorType() {
     utsname name{};
-    if (::uname(&name) != 0)
-        throw std::runtime_error(std::strerror(errno));
+    if (::uname(&name) != 0) throw std::runtime_error(std::strerror(errno));
     return processorTypeFor(name.machine);
 }
 
 std::string HostSystemFacts::readText(const char* key, const char* name) {
     win::RegHandle handle = 0;
-    if (m_registry.openKey(win::kHKeyLocalMachine, key, handle) != win::kErrorSuccess)
-        return {};
+    if (m_registry.openKey(win::kHKeyLocalMachine, key, handle) != win::kErrorSuccess) return {};
     std::string text;
     std::uint32_t type = 0;
     std::uint32_t size = 0;
@@ -77,8 +71,7 @@ OsVersion HostSystemFacts::version() {
     } else {
         v.platformId = kPlatformWindows;
         const std::string number = readText(kWindowsKey, "VersionNumber");
-        if (!number.empty())
-            std::sscanf(number.c_str(), "%u.%u.%u", &major, &minor, &build);
+        if (!number.empty()) std::sscanf(number.c_str(), "%u.%u.%u", &major, &minor, &build);
     }
     v.major = major;
     v.minor = minor;
@@ -89,22 +82,17 @@ OsVersion HostSystemFacts::version() {
 
 MemoryStatus HostSystemFacts::memoryStatus() {
     std::ifstream in(m_procRoot + "/meminfo");
-    if (!in)
-        throw std::runtime_error("Cannot read " + m_procRoot + "/meminfo");
+    if (!in) throw std::runtime_error("Cannot read " + m_procRoot + "/meminfo");
     MemoryStatus m;
     std::string field;
     std::uint64_t kb = 0;
     std::string unit;
     while (in >> field >> kb) {
         std::getline(in, unit);
-        if (field == "MemTotal:")
-            m.totalPhys = kb * 1024;
-        if (field == "MemAvailable:")
-            m.availPhys = kb * 1024;
-        if (field == "SwapTotal:")
-            m.totalPageFile = kb * 1024;
-        if (field == "SwapFree:")
-            m.availPageFile = kb * 1024;
+        if (field == "MemTotal:") m.totalPhys = kb * 1024;
+        if (field == "MemAvailable:") m.availPhys = kb * 1024;
+        if (field == "SwapTotal:") m.totalPageFile = kb * 1024;
+        if (field == "SwapFree:") m.availPageFile = kb * 1024;
     }
     return m;
 }
@@ -121,22 +109,19 @@ std::string HostSystemFacts::systemDirectory() {
 std::string HostSystemFacts::expandEnvironmentStrings(const std::string& text) {
     return expandPercentVariables(text, [](const std::string& name) -> std::optional<std::string> {
         const char* value = std::getenv(name.c_str());
-        if (value == nullptr)
-            return std::nullopt;
+        if (value == nullptr) return std::nullopt;
         return std::string(value);
     });
 }
 
 std::string HostSystemFacts::computerName() {
     char name[256] = {};
-    if (::gethostname(name, sizeof name - 1) != 0)
-        return {};
+    if (::gethostname(name, sizeof name - 1) != 0) return {};
     return name;
 }
 
 std::string HostSystemFacts::userName() {
-    if (const passwd* entry = ::getpwuid(::geteuid()))
-        return entry->pw_name;
+    if (const passwd* entry = ::getpwuid(::geteuid())) return entry->pw_name;
     const char* user = std::getenv("USER");
     return user != nullptr ? user : "";
 }

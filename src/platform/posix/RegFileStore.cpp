@@ -23,21 +23,17 @@ long long nanoseconds(const timespec& t) {
 
 std::string folderOf(const std::string& path) {
     const std::size_t slash = path.rfind('/');
-    if (slash == std::string::npos)
-        return ".";
-    if (slash == 0)
-        return "/";
+    if (slash == std::string::npos) return ".";
+    if (slash == 0) return "/";
     return path.substr(0, slash);
 }
 
 // mkdir -p; true when the folder exists afterwards.
 bool makeFolders(const std::string& dir) {
     struct stat st {};
-    if (::stat(dir.c_str(), &st) == 0)
-        return S_ISDIR(st.st_mode);
+    if (::stat(dir.c_str(), &st) == 0) return S_ISDIR(st.st_mode);
     const std::string parent = folderOf(dir);
-    if (parent != dir && !makeFolders(parent))
-        return false;
+    if (parent != dir && !makeFolders(parent)) return false;
     return ::mkdir(dir.c_str(), 0777) == 0 || errno == EEXIST;
 }
 
@@ -45,8 +41,7 @@ class Fd {
 public:
     explicit Fd(int fd = -1) : m_fd(fd) {}
     ~Fd() {
-        if (m_fd >= 0)
-            ::close(m_fd);
+        if (m_fd >= 0) ::close(m_fd);
     }
     Fd(const Fd&) = delete;
     Fd& operator=(const Fd&) = delete;
@@ -59,10 +54,8 @@ private:
 }  // namespace
 
 bool RegFileStore::Identity::operator==(const Identity& other) const {
-    if (exists != other.exists)
-        return false;
-    if (!exists)
-        return true;
+    if (exists != other.exists) return false;
+    if (!exists) return true;
     return device == other.device && inode == other.inode && size == other.size &&
            mtimeNs == other.mtimeNs && ctimeNs == other.ctimeNs;
 }
@@ -74,8 +67,7 @@ RegFileStore::RegFileStore(std::string path) : m_path(std::move(path)), m_dir(fo
 RegFileStore::~RegFileStore() {
     // Changes made outside an update are saved at once; this only catches an update that was
     // never ended, and a save that failed earlier.
-    if (!m_journal.empty())
-        save();
+    if (!m_journal.empty()) save();
 }
 
 RegFileStore::Identity RegFileStore::Identity::of(const struct stat& st) {
@@ -112,17 +104,14 @@ RegistryTree RegFileStore::load(Identity& identity) const {
     bytes.resize(static_cast<std::size_t>(st.st_size));
     std::size_t done = 0;
     while (true) {
-        if (done == bytes.size())
-            bytes.resize(bytes.size() + 65536);
+        if (done == bytes.size()) bytes.resize(bytes.size() + 65536);
         const ssize_t n = ::read(fd.get(), bytes.data() + done, bytes.size() - done);
-        if (n < 0 && errno == EINTR)
-            continue;
+        if (n < 0 && errno == EINTR) continue;
         if (n < 0) {
             throw RegistryFileError("Cannot read the registry file " + m_path + ": " +
                                     errnoText(errno));
         }
-        if (n == 0)
-            break;
+        if (n == 0) break;
         done += static_cast<std::size_t>(n);
     }
     bytes.resize(done);
@@ -138,10 +127,8 @@ RegistryTree RegFileStore::load(Identity& identity) const {
 void RegFileStore::refresh() {
     // Pick up what another process saved, unless this one has changes of its own waiting: those
     // are merged when they are saved.
-    if (!m_journal.empty())
-        return;
-    if (identityNow() == m_identity)
-        return;
+    if (!m_journal.empty()) return;
+    if (identityNow() == m_identity) return;
     try {
         Identity id;
         RegistryTree tree = load(id);
@@ -157,14 +144,12 @@ void RegFileStore::record(const RegChange& change) {
 }
 
 std::string RegFileStore::save() {
-    if (m_journal.empty())
-        return {};
+    if (m_journal.empty()) return {};
     if (!makeFolders(m_dir)) {
         return "Cannot save the registry file " + m_path + ": cannot create the folder " + m_dir;
     }
     Fd dir(::open(m_dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (dir.get() < 0)
-        return "Cannot save the registry file " + m_path + ": " + errnoText(errno);
+    if (dir.get() < 0) return "Cannot save the registry file " + m_path + ": " + errnoText(errno);
     while (::flock(dir.get(), LOCK_EX) != 0) {
         if (errno != EINTR)
             return "Cannot lock the registry file " + m_path + ": " + errnoText(errno);

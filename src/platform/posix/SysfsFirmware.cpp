@@ -38,8 +38,7 @@ std::uint8_t SysfsFirmware::findPciDevice(std::uint16_t deviceId, std::uint16_t 
                                           std::uint16_t index, std::uint16_t& busDeviceFunction) {
     std::uint16_t seen = 0;
     for (const PciDevice& d : listPciDevices(m_root)) {
-        if (d.vendor != vendorId || d.device != deviceId)
-            continue;
+        if (d.vendor != vendorId || d.device != deviceId) continue;
         if (seen++ == index) {
             busDeviceFunction = d.busDeviceFunction;
             return 0;
@@ -51,19 +50,15 @@ std::uint8_t SysfsFirmware::findPciDevice(std::uint16_t deviceId, std::uint16_t 
 std::uint16_t SysfsFirmware::readPciConfigWord(std::uint16_t busDeviceFunction,
                                                std::uint16_t offset) {
     for (const PciDevice& d : listPciDevices(m_root)) {
-        if (d.busDeviceFunction != busDeviceFunction)
-            continue;
+        if (d.busDeviceFunction != busDeviceFunction) continue;
         std::uint8_t word[2] = {0xFF, 0xFF};
         const int fd = ::open((d.path + "/config").c_str(), O_RDONLY | O_CLOEXEC);
         const ssize_t n = fd >= 0 ? ::pread(fd, word, 2, offset) : -1;
-        if (fd >= 0)
-            ::close(fd);
-        if (n == 2)
-            return static_cast<std::uint16_t>(word[0] | (word[1] << 8));
+        if (fd >= 0) ::close(fd);
+        if (n == 2) return static_cast<std::uint16_t>(word[0] | (word[1] << 8));
         if (d.vendor == 0x8086 && d.device == 0x7190 && offset == 0xB4) {
             const auto resources = readPciResources(d);
-            if (!resources.empty())
-                return apertureRegisterForSize(resources[0].size());
+            if (!resources.empty()) return apertureRegisterForSize(resources[0].size());
         }
         return 0xFFFF;
     }

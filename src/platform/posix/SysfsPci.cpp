@@ -24,8 +24,7 @@ std::uint64_t readHex(const std::string& file) {
 
 bool isRage128DeviceId(std::uint16_t id) {
     // Rage 128 GL/VR (RE..RL, SE..SN), Rage 128 Pro (PA..PX, TF..TU) and Rage Mobility M3/M4.
-    if (id >= 0x5041 && id <= 0x5058)
-        return true;
+    if (id >= 0x5041 && id <= 0x5058) return true;
     switch (id) {
         case 0x4C45:
         case 0x4C46:

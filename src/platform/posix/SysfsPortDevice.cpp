@@ -19,12 +19,10 @@ PortDevice::Handle SysfsPortDevice::createFile(const std::string& path) {
     PciDevice device;
     PciResource io;
     int bar = 0;
-    if (!findRage128(m_root, device, bar, io))
-        return kInvalidHandle;
+    if (!findRage128(m_root, device, bar, io)) return kInvalidHandle;
     const std::string file = device.path + "/resource" + std::to_string(bar);
     const int fd = ::open(file.c_str(), O_RDWR | O_CLOEXEC);
-    if (fd < 0)
-        return kInvalidHandle;
+    if (fd < 0) return kInvalidHandle;
     const Handle handle = m_next++;
     m_sessions[handle] = Session{fd, io.start, io.size()};
     return handle;
@@ -35,25 +33,20 @@ bool SysfsPortDevice::deviceIoControl(Handle handle, std::uint32_t code, const v
                                       std::uint32_t* returned) {
     const auto it = m_sessions.find(handle);
     Request request;
-    if (it == m_sessions.end() || !decode(code, in, inSize, out, outSize, request))
-        return false;
+    if (it == m_sessions.end() || !decode(code, in, inSize, out, outSize, request)) return false;
     const Session& s = it->second;
-    if (request.port < s.base || request.port >= s.base + s.size)
-        return false;
+    if (request.port < s.base || request.port >= s.base + s.size) return false;
     const auto offset = static_cast<off_t>(request.port - s.base);
     const ssize_t done =
         request.write ? ::pwrite(s.fd, &request.value, 1, offset) : ::pread(s.fd, out, 1, offset);
-    if (done != 1)
-        return false;
-    if (returned != nullptr)
-        *returned = 2;
+    if (done != 1) return false;
+    if (returned != nullptr) *returned = 2;
     return true;
 }
 
 bool SysfsPortDevice::closeHandle(Handle handle) {
     const auto it = m_sessions.find(handle);
-    if (it == m_sessions.end())
-        return false;
+    if (it == m_sessions.end()) return false;
     ::close(it->second.fd);
     m_sessions.erase(it);
     return true;

@@ -27,8 +27,7 @@ DialogResult QtDialogs::show(const DialogRequest& request) {
                     displayText(QString::fromStdString(request.text)),
                     question ? (QMessageBox::Yes | QMessageBox::No) : QMessageBox::Ok, m_parent);
     const int answer = box.exec();
-    if (!question)
-        return DialogResult::Ok;
+    if (!question) return DialogResult::Ok;
     return answer == QMessageBox::Yes ? DialogResult::Yes : DialogResult::No;
 }
 

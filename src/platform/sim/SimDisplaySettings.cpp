@@ -15,8 +15,7 @@ std::vector<DevMode> SimDisplaySettings::parseModes(const std::string& text) {
     std::string item;
     std::istringstream in(text);
     while (in >> item) {
-        if (item.back() == ',')
-            item.pop_back();
+        if (item.back() == ',') item.pop_back();
         unsigned w = 0;
         unsigned h = 0;
         unsigned bits = 0;
@@ -34,30 +33,23 @@ std::vector<DevMode> SimDisplaySettings::parseModes(const std::string& text) {
 
 int SimDisplaySettings::getDeviceCaps(int index) {
     const auto current = parseModes(m_machine.text("Display", "Current", kDefaultCurrent));
-    if (current.empty())
-        return 0;
-    if (index == kHorzRes)
-        return static_cast<int>(current[0].pelsWidth);
-    if (index == kVertRes)
-        return static_cast<int>(current[0].pelsHeight);
-    if (index == kBitsPixel)
-        return static_cast<int>(current[0].bitsPerPel);
+    if (current.empty()) return 0;
+    if (index == kHorzRes) return static_cast<int>(current[0].pelsWidth);
+    if (index == kVertRes) return static_cast<int>(current[0].pelsHeight);
+    if (index == kBitsPixel) return static_cast<int>(current[0].bitsPerPel);
     return 0;
 }
 
 bool SimDisplaySettings::enumDisplaySettings(std::uint32_t modeNumber, DevMode& mode) {
     const auto modes = parseModes(m_machine.text("Display", "Modes", kDefaultModes));
-    if (modeNumber >= modes.size())
-        return false;
+    if (modeNumber >= modes.size()) return false;
     mode = modes[modeNumber];
     return true;
 }
 
 long SimDisplaySettings::changeDisplaySettings(const DevMode& mode, std::uint32_t flags) {
-    if (m_machine.number("Display", "ModeTest", 1) == 0)
-        return kFailed;
-    if (flags == kTest)
-        return kSuccessful;
+    if (m_machine.number("Display", "ModeTest", 1) == 0) return kFailed;
+    if (flags == kTest) return kSuccessful;
     const std::string current = std::to_string(mode.pelsWidth) + "x" +
                                 std::to_string(mode.pelsHeight) + "x" +
                                 std::to_string(mode.bitsPerPel);

@@ -18,8 +18,7 @@ std::uint8_t SimFirmware::findPciDevice(std::uint16_t deviceId, std::uint16_t ve
 
 std::uint16_t SimFirmware::readPciConfigWord(std::uint16_t busDeviceFunction,
                                              std::uint16_t offset) {
-    if (busDeviceFunction != 0 || offset != 0xB4)
-        return 0xFFFF;
+    if (busDeviceFunction != 0 || offset != 0xB4) return 0xFFFF;
     return static_cast<std::uint16_t>(m_machine.number("HostBridge", "ApertureRegister", 0xFFFF));
 }
 

@@ -21,8 +21,7 @@ namespace {
 
 std::string stampOf(const std::string& path) {
     struct stat st {};
-    if (::stat(path.c_str(), &st) != 0)
-        return "missing";
+    if (::stat(path.c_str(), &st) != 0) return "missing";
     return std::to_string(st.st_ino) + ":" + std::to_string(st.st_size) + ":" +
            std::to_string(st.st_mtim.tv_sec) + "." + std::to_string(st.st_mtim.tv_nsec);
 }

@@ -28,28 +28,24 @@ SimRage128::~SimRage128() {
 }
 
 bool SimRage128::read(std::uint16_t port, std::uint8_t& value) const {
-    if (m_ioBase == 0 || port < m_ioBase || port >= m_ioBase + kPortCount)
-        return false;
+    if (m_ioBase == 0 || port < m_ioBase || port >= m_ioBase + kPortCount) return false;
     const int offset = port - m_ioBase;
     value = 0;
-    if (offset == 8)
-        value = m_index;
+    if (offset == 8) value = m_index;
     if (offset >= 12 && offset <= 15)
         value = static_cast<std::uint8_t>(m_registers[m_index & 0x3F] >> (8 * (offset - 12)));
     return true;
 }
 
 bool SimRage128::write(std::uint16_t port, std::uint8_t value) {
-    if (m_ioBase == 0 || port < m_ioBase || port >= m_ioBase + kPortCount)
-        return false;
+    if (m_ioBase == 0 || port < m_ioBase || port >= m_ioBase + kPortCount) return false;
     const int offset = port - m_ioBase;
     if (offset == 8) {
         m_changed = m_changed || m_index != value;
         m_index = value;
         return true;
     }
-    if (offset < 12 || offset > 15 || (m_index & 0x80) == 0)
-        return true;  // writes disabled
+    if (offset < 12 || offset > 15 || (m_index & 0x80) == 0) return true;  // writes disabled
     const int shift = 8 * (offset - 12);
     selected() = (selected() & ~(0xFFu << shift)) | (static_cast<std::uint32_t>(value) << shift);
     const std::uint32_t clocks = m_registers[kClockRegister];
@@ -64,8 +60,7 @@ bool SimRage128::write(std::uint16_t port, std::uint8_t value) {
 }
 
 void SimRage128::save() {
-    if (!m_changed)
-        return;
+    if (!m_changed) return;
     m_changed = false;
     char index[8];
     std::snprintf(index, sizeof index, "0x%02X", m_index);

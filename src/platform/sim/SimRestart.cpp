@@ -3,8 +3,7 @@
 namespace corvane {
 
 bool SimRestart::exitWindowsEx(std::uint32_t flags) {
-    if (m_machine.number("Restart", "Allowed", 1) == 0)
-        return false;
+    if (m_machine.number("Restart", "Allowed", 1) == 0) return false;
     m_machine.set("Restart",
                   {{"Count", std::to_string(m_machine.number("Restart", "Count", 0) + 1)},
                    {"LastFlags", std::to_string(flags)}});

@@ -55,8 +55,7 @@ std::string SimSystemFacts::expandEnvironmentStrings(const std::string& text) {
         text, [this](const std::string& name) -> std::optional<std::string> {
             constexpr const char* kUnset = "\x01";
             std::string value = m_machine.text("Environment", name, kUnset);
-            if (value == kUnset)
-                return std::nullopt;
+            if (value == kUnset) return std::nullopt;
             return value;
         });
 }
