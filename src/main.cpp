@@ -17,6 +17,7 @@
 #include <QStyle>
 
 #include "app/RegEditFrm.h"
+#include "app/TApplication.h"
 #include "platform/qt/LogindRestart.h"
 #include "platform/qt/QtDialogs.h"
 #include "platform/qt/QtShellOpener.h"
@@ -105,7 +106,7 @@ int runWindowMode(char* program, const CommandLine& ours,
         args.push_back(const_cast<char*>(ours.arguments[i].c_str()));
     int count = static_cast<int>(args.size());
     args.push_back(nullptr);
-    QApplication app(count, args.data());
+    TApplication app(count, args.data());
     // The classic look of the Windows 9x controls the program was made for.
     QApplication::setStyle(new ClassicStyle);
     QApplication::setPalette(QApplication::style()->standardPalette());
@@ -125,6 +126,7 @@ int runWindowMode(char* program, const CommandLine& ours,
     QtDialogs interactive;
     UnattendedDialogs unattended;
     Dialogs& dialogs = screenshot.empty() ? static_cast<Dialogs&>(interactive) : unattended;
+    app.setDialogs(&dialogs);
     QtShellOpener shell;
     SystemTickSource realTicks;
     NoWaitTicks noWait;

@@ -2,12 +2,12 @@
 
 #include <gtest/gtest.h>
 
-#include <QApplication>
+#include "app/TApplication.h"
 
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     ::testing::InitGoogleTest(&argc, argv);
-    QApplication app(argc, argv);
+    corvane::TApplication app(argc, argv);
     QApplication::setApplicationDisplayName("Corvane");
     return RUN_ALL_TESTS();
 }

@@ -5,6 +5,7 @@
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QMenuBar>
+#include <QScreen>
 #include <QSignalBlocker>
 
 #include "app/AboutPage.h"
@@ -229,7 +230,12 @@ void TForm1::FormCreate() {
     }
     m_startIcon = Checked("EnableIcon");
     m_startAGP = Checked("HMDLUseAGP");
-    RegisterTrayIconEntry(*m_registry, m_services.programPath);
+    try {
+        RegisterTrayIconEntry(*m_registry, m_services.programPath);
+    } catch (const std::exception& e) {
+        // A program path the registry file can't hold (see the README) costs the icon entries only.
+        showError(m_services.dialogs, std::string("Error in RegisterTrayIconEntry: ") + e.what());
+    }
 
     {
         const QSignalBlocker quiet(PageControl);
@@ -276,6 +282,8 @@ void TForm1::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
     if (m_shownOnce) return;
     m_shownOnce = true;
+    if (const QScreen* screen = this->screen())
+        move(screen->availableGeometry().center() - rect().center());
     FormShow();
 }
 

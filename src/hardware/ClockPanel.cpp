@@ -86,7 +86,17 @@ void ClockPanel::MemoryTBChange() {
     if (MemoryTB->Position() != m_memClock) SetClockBtn->setEnabled(true);
 }
 
+void ClockPanel::commit(RegistryUpdate& update) {
+    try {
+        update.commit();
+    } catch (const std::exception& e) {
+        showError(*m_dialogs, e.what());
+    }
+}
+
 void ClockPanel::SetClockBtnClick() {
+    // The clocks stored here are saved together.
+    RegistryUpdate update(m_registry->Store());
     if (!askWarning(*m_dialogs, kOverclockWarning)) {
         ChipTB->SetPosition(m_coreClock);
         MemoryTB->SetPosition(m_memClock);
@@ -109,15 +119,18 @@ void ClockPanel::SetClockBtnClick() {
         storeClocks(core, shown);
     }
     SetClockBtn->setEnabled(false);
+    commit(update);
 }
 
 void ClockPanel::Rage128VRClick() {
+    RegistryUpdate update(m_registry->Store());
     // Works on the state as found: after a mouse click the box flips once this has returned.
     if (!m_registry->OpenKey(kProgramKey, true)) return;
     Rage128VR->SetChecked(!Rage128VR->Checked());
     ReadClocks();
     m_registry->WriteInteger(kRage128VRValue, Rage128VR->Checked() ? 1 : 0);
     Rage128VR->SetChecked(!Rage128VR->Checked());
+    commit(update);
 }
 
 void ClockPanel::StartupSettingsClick() {

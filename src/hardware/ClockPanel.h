@@ -61,6 +61,7 @@ public:
 
 private:
     void storeClocks(std::int32_t core, std::int32_t memory);
+    void commit(RegistryUpdate& update);
     static QString mhz(int value) { return QString::number(value) + " Mhz"; }
 
     TRegistry* m_registry = nullptr;

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QLabel>
 #include <QMenuBar>
 #include <QTest>
 #include <filesystem>
@@ -15,6 +16,7 @@
 #include "app/PlatformFactory.h"
 #include "app/ProgramKey.h"
 #include "app/Restart.h"
+#include "app/SplashFrm.h"
 #include "app/Startup.h"
 #include "fakes/FakePlatform.h"
 #include "platform/posix/RegFileStore.h"
@@ -364,6 +366,19 @@ TEST_F(MainWindowTest, FirstRunNewDriversAndTheSwitch) {
     openShown();
     ASSERT_EQ(questionsAsked().size(), 1u);
     EXPECT_EQ(questionsAsked()[0].rfind("Since you have installed new drivers,", 0), 0u);
+}
+
+TEST_F(MainWindowTest, SplashIsTheProgramsPictureAndGoesAwayWhenClosed) {
+    QPointer<TSplashFrm> splash = new TSplashFrm(nullptr);
+    EXPECT_EQ(splash->size(), QSize(449, 201));
+    const auto* image = splash->findChild<QLabel*>("Image1");
+    ASSERT_NE(image, nullptr);
+    EXPECT_EQ(image->pixmap().size(), QSize(449, 201));
+    EXPECT_TRUE(splash->windowFlags() & Qt::FramelessWindowHint);
+    splash->show();
+    splash->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(splash.isNull());
 }
 
 TEST_F(MainWindowTest, PageChangesEnableOnlyTheActivePagesLabels) {
