@@ -201,8 +201,6 @@ void TForm1::FormCreate() {
     m_registry->SetRootKey(win::kHKeyLocalMachine);
     m_startAGP = false;
     m_startIcon = false;
-    m_chipKeyPaths.clear();
-    m_cdsKeyNames.clear();
     // The system folder is held whole, whatever its length.
     m_sysDir = m_services.facts.systemDirectory();
     m_sysInfo =

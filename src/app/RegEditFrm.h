@@ -156,10 +156,6 @@ private:
     std::map<std::string, QPointer<QWidget>> m_controls;
 
     int m_splashDone = 0;
-    int m_lastChipIndex = 0;
-    int m_lastPresetIndex = 0;
-    std::vector<std::string> m_chipKeyPaths;
-    std::vector<std::string> m_cdsKeyNames;
     std::string m_sysDir;
     bool m_startAGP = false;
     bool m_startIcon = false;

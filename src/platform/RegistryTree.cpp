@@ -57,7 +57,6 @@ template <typename Put>
 std::string scanHexBytes(std::string_view s, Put&& put) {
     std::size_t i = 0;
     const std::size_t n = s.size();
-    bool needByte = false;  // after a comma another byte must follow
     while (true) {
         while (i < n && (isBlank(s[i]) || s[i] == '\r'))
             ++i;
@@ -87,19 +86,17 @@ std::string scanHexBytes(std::string_view s, Put&& put) {
             if (i < n && hexDigit(s[i]) >= 0) return "hex byte with more than two digits";
         }
         put(static_cast<char>(value));
-        needByte = false;
         while (i < n && isBlank(s[i]))
             ++i;
         if (i < n && s[i] == ',') {
             ++i;
-            needByte = true;
             continue;
         }
         if (i < n && s[i] != '\\' && s[i] != '\r' && s[i] != '\n') {
             return "expected ',' between hex bytes";
         }
     }
-    (void)needByte;  // a trailing comma is tolerated, as regedit tolerates it
+    // A trailing comma is tolerated, as regedit tolerates it.
     return {};
 }
 

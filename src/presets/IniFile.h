@@ -51,9 +51,6 @@ public:
     static bool parseInteger(const std::string& text, std::int32_t& value);
 
 private:
-    struct Line {
-        std::string text;
-    };
     void load() const;
     // Index of the line of the section's header, or npos.
     std::size_t findSection(const std::string& section) const;

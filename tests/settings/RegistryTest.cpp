@@ -225,6 +225,25 @@ TEST_P(RegistryRules, RegIniFileReadsSectionsWithoutMovingTheCurrentKey) {
     EXPECT_EQ(ini.CurrentPath(), "SOFTWARE\\Microsoft\\Windows");
 }
 
+TEST(RegistryHandles, EveryOpenedKeyIsReleased) {
+    MemoryRegistryStore store;
+    {
+        TRegistry reg(store);
+        reg.SetRootKey(kHKeyLocalMachine);
+        for (int i = 0; i < 5; ++i) {
+            ASSERT_TRUE(reg.OpenKey("\\Software\\Key" + std::to_string(i), true));
+            reg.CreateKey("Sub");
+            reg.OpenKey("\\Missing", false);
+        }
+        TRegIniFile ini(store, "");
+        ini.SetRootKey(kHKeyLocalMachine);
+        ini.OpenKey("\\Software", false);
+        ini.ReadString("Key1", "x", "y");
+        EXPECT_EQ(store.openHandleCount(), 2u);  // the two current keys
+    }
+    EXPECT_EQ(store.openHandleCount(), 0u);
+}
+
 INSTANTIATE_TEST_SUITE_P(Backends, RegistryRules, ::testing::ValuesIn(kBackends),
                          [](const auto& param) { return std::string(param.param.name); });
 
