@@ -279,10 +279,9 @@ void TForm1::applyProgramKey() {
 void TForm1::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
     if (m_shownOnce) return;
-    m_shownOnce = true;
     if (const QScreen* screen = this->screen())
         move(screen->availableGeometry().center() - rect().center());
-    FormShow();
+    prepareFirstShow();
 }
 
 void TForm1::prepareFirstShow() {

@@ -15,14 +15,14 @@
 
 namespace corvane {
 
-namespace {
-
 std::string folderOf(const std::string& path) {
     const std::size_t slash = path.find_last_of("/\\");
     if (slash == std::string::npos) return ".";
     if (slash == 0) return path.substr(0, 1);
     return path.substr(0, slash);
 }
+
+namespace {
 
 std::string tempPrefix(const std::string& path) {
     const std::size_t slash = path.find_last_of("/\\");

@@ -12,6 +12,9 @@ namespace corvane {
 std::string writeFileAtomically(const std::string& path, const std::string& bytes,
                                 bool durable = true);
 
+// The folder a file path lies in ("." for a bare name).
+std::string folderOf(const std::string& path);
+
 // Removes temporary files that a writer of path left behind when it died. Only safe while no
 // other writer of the same file is at work.
 void removeStaleTempFiles(const std::string& path);

@@ -9,6 +9,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <filesystem>
 
 namespace corvane {
 namespace {
@@ -21,20 +22,11 @@ long long nanoseconds(const timespec& t) {
     return static_cast<long long>(t.tv_sec) * 1000000000LL + t.tv_nsec;
 }
 
-std::string folderOf(const std::string& path) {
-    const std::size_t slash = path.rfind('/');
-    if (slash == std::string::npos) return ".";
-    if (slash == 0) return "/";
-    return path.substr(0, slash);
-}
-
 // mkdir -p; true when the folder exists afterwards.
 bool makeFolders(const std::string& dir) {
-    struct stat st {};
-    if (::stat(dir.c_str(), &st) == 0) return S_ISDIR(st.st_mode);
-    const std::string parent = folderOf(dir);
-    if (parent != dir && !makeFolders(parent)) return false;
-    return ::mkdir(dir.c_str(), 0777) == 0 || errno == EEXIST;
+    std::error_code error;
+    std::filesystem::create_directories(dir, error);
+    return std::filesystem::is_directory(dir, error);
 }
 
 class Fd {
