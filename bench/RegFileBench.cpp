@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "BenchTimer.h"
-#include "platform/posix/RegFileStore.h"
+#include "platform/regfile/RegFileStore.h"
 #include "settings/Registry.h"
 
 using namespace corvane;

@@ -10,8 +10,8 @@
 
 #include "BenchTimer.h"
 #include "app/PlatformFactory.h"
-#include "app/RegEditFrm.h"
 #include "app/Startup.h"
+#include "app/ui/RegEditFrm.h"
 #include "platform/Dialogs.h"
 #include "platform/TickSource.h"
 #include "platform/qt/QtShellOpener.h"

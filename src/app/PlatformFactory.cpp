@@ -7,11 +7,11 @@
 #include <fstream>
 
 #include "app/DemoMachine.h"
-#include "platform/posix/HostDisplaySettings.h"
-#include "platform/posix/HostSystemFacts.h"
-#include "platform/posix/RegFileStore.h"
-#include "platform/posix/SysfsFirmware.h"
-#include "platform/posix/SysfsPortDevice.h"
+#include "platform/linux/HostDisplaySettings.h"
+#include "platform/linux/HostSystemFacts.h"
+#include "platform/linux/SysfsFirmware.h"
+#include "platform/linux/SysfsPortDevice.h"
+#include "platform/regfile/RegFileStore.h"
 #include "platform/sim/SimDisplaySettings.h"
 #include "platform/sim/SimFirmware.h"
 #include "platform/sim/SimMachine.h"

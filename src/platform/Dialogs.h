@@ -23,18 +23,24 @@ public:
     virtual DialogResult show(const DialogRequest& request) = 0;
 };
 
-// The error dialog: caption "Error", error icon, one OK button.
-void showError(Dialogs& dialogs, const std::string& text);
-// The main window's question: caption "Corvane", Yes and No, exclamation icon. True on Yes.
-bool askQuestion(Dialogs& dialogs, const std::string& text);
-// The warning dialog of the clock panel: caption "Warning", Yes and No. True on Yes.
-bool askWarning(Dialogs& dialogs, const std::string& text);
+// The three kinds of dialog the program shows. They stay with the interface, since every
+// subsystem reports through them.
 
-// Prints messages to standard error, for the modes that run without a display. Questions are
-// answered No.
-class StderrDialogs : public Dialogs {
-public:
-    DialogResult show(const DialogRequest& request) override;
-};
+// The error dialog: caption "Error", error icon, one OK button.
+inline void showError(Dialogs& dialogs, const std::string& text) {
+    dialogs.show({"Error", text, DialogIcon::Error, DialogButtons::Ok});
+}
+
+// The main window's question: caption "Corvane", Yes and No, exclamation icon. True on Yes.
+inline bool askQuestion(Dialogs& dialogs, const std::string& text) {
+    return dialogs.show({"Corvane", text, DialogIcon::Exclamation, DialogButtons::YesNo}) ==
+           DialogResult::Yes;
+}
+
+// The warning dialog of the clock panel: caption "Warning", Yes and No. True on Yes.
+inline bool askWarning(Dialogs& dialogs, const std::string& text) {
+    return dialogs.show({"Warning", text, DialogIcon::Warning, DialogButtons::YesNo}) ==
+           DialogResult::Yes;
+}
 
 }  // namespace corvane

@@ -15,8 +15,4 @@ void SystemTickSource::sleep(std::uint32_t milliseconds) {
     std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
 }
 
-std::uint32_t splashWaitMilliseconds(std::uint32_t start) {
-    return 2000 - start % 1000;
-}
-
 }  // namespace corvane

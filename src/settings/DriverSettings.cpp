@@ -4,9 +4,9 @@
 #include <string>
 #include <vector>
 
-#include "app/ProgramKey.h"
-#include "presets/IniFile.h"
+#include "platform/inifile/IniFile.h"
 #include "settings/DriverSettingsTable.h"
+#include "settings/RegistryKeys.h"
 
 namespace corvane {
 

@@ -4,6 +4,8 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <algorithm>
+#include "platform/qt/DisplayText.h"
+#include "widgets/LabelTextFlags.h"
 
 namespace corvane {
 

@@ -8,7 +8,7 @@
 
 #include "platform/ShellOpener.h"
 #include "widgets/CheckLabel.h"
-#include "widgets/DialogChar.h"
+#include "widgets/DialogCharTarget.h"
 
 namespace corvane {
 

@@ -3,6 +3,8 @@
 #include <QMouseEvent>
 #include <QPainter>
 
+#include "platform/qt/DisplayText.h"
+#include "widgets/LabelTextFlags.h"
 #include "widgets/OverCheckBox.h"
 
 namespace corvane {

@@ -6,7 +6,7 @@
 #include <QWidget>
 #include <functional>
 
-#include "widgets/DialogChar.h"
+#include "widgets/DialogCharTarget.h"
 #include "widgets/OverCheckBox.h"
 
 namespace corvane {

@@ -7,7 +7,7 @@
 #include <QWidget>
 #include <functional>
 
-#include "widgets/DialogChar.h"
+#include "widgets/DialogCharTarget.h"
 
 class QMouseEvent;
 

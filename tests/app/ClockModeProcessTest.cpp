@@ -6,7 +6,7 @@
 
 #include "ProcessRunner.h"
 #include "app/ProgramKey.h"
-#include "platform/posix/RegFileStore.h"
+#include "platform/regfile/RegFileStore.h"
 #include "platform/sim/SimMachine.h"
 #include "settings/Registry.h"
 

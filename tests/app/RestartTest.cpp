@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include "fakes/FakePlatform.h"
-#include "platform/TickSource.h"
 
 namespace corvane {
 namespace {
@@ -80,13 +79,6 @@ TEST(Restart, AFailedLookupNeverRestarts) {
     RestartPrompt(system, true, dialogs);
     EXPECT_EQ(std::count(system.calls.begin(), system.calls.end(), "exit 2"), 0);
     EXPECT_EQ(dialogs.texts().back(), "Corvane was unable to restart your computer.");
-}
-
-TEST(SplashWait, EndsWhenTheWholeSecondsHaveAdvancedByTwo) {
-    EXPECT_EQ(splashWaitMilliseconds(5999), 1001u);  // 5.999 s ends at 7.000 s
-    EXPECT_EQ(splashWaitMilliseconds(5000), 2000u);  // 5.000 s ends at 7.000 s
-    // Begun just before the counter wraps, it still ends.
-    EXPECT_EQ(splashWaitMilliseconds(0xFFFFFFFFu), 2000u - 295u);
 }
 
 }  // namespace

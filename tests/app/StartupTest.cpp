@@ -4,7 +4,7 @@
 
 #include "app/ProgramKey.h"
 #include "fakes/FakePlatform.h"
-#include "platform/MemoryRegistryStore.h"
+#include "platform/regfile/MemoryRegistryStore.h"
 
 namespace corvane {
 namespace {

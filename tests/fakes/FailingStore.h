@@ -3,8 +3,8 @@
 #include <set>
 #include <string>
 
-#include "platform/MemoryRegistryStore.h"
-#include "platform/TextCodec.h"
+#include "platform/files/TextCodec.h"
+#include "platform/regfile/MemoryRegistryStore.h"
 
 namespace corvane::test {
 

@@ -6,8 +6,8 @@
 #include <memory>
 
 #include "TestSupport.h"
-#include "platform/MemoryRegistryStore.h"
-#include "platform/posix/RegFileStore.h"
+#include "platform/regfile/MemoryRegistryStore.h"
+#include "platform/regfile/RegFileStore.h"
 #include "settings/RegIniFile.h"
 
 namespace corvane {

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "fakes/FakePlatform.h"
-#include "platform/MemoryRegistryStore.h"
+#include "platform/regfile/MemoryRegistryStore.h"
 #include "settings/Registry.h"
 
 namespace corvane {

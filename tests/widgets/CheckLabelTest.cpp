@@ -5,6 +5,8 @@
 #include <QComboBox>
 #include <QTest>
 
+#include "widgets/DialogCharDispatcher.h"
+
 namespace corvane {
 namespace {
 

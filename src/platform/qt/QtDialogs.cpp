@@ -2,7 +2,7 @@
 
 #include <QMessageBox>
 
-#include "widgets/DialogChar.h"
+#include "platform/qt/DisplayText.h"
 
 namespace corvane {
 

@@ -2,7 +2,7 @@
 
 #include <sys/stat.h>
 
-#include "presets/IniFile.h"
+#include "platform/inifile/IniFile.h"
 
 namespace corvane {
 

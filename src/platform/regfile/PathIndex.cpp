@@ -1,0 +1,83 @@
+#include "platform/regfile/PathIndex.h"
+
+#include <cstring>
+
+namespace corvane {
+
+std::uint64_t foldedHash(std::string_view text) {
+    constexpr std::uint64_t kOnes = 0x0101010101010101ULL;
+    constexpr std::uint64_t kHigh = 0x8080808080808080ULL;
+    constexpr std::uint64_t kMul = 0x9E3779B97F4A7C15ULL;
+    std::uint64_t h = text.size() * kMul;
+    std::size_t i = 0;
+    while (i < text.size()) {
+        std::uint64_t x = 0;
+        const std::size_t n = text.size() - i < 8 ? text.size() - i : 8;
+        std::memcpy(&x, text.data() + i, n);
+        i += n;
+        const std::uint64_t high = x & kHigh;
+        // ASCII A-Z become a-z; in bytes at or above 0x80 bit 5 is dropped, which makes the
+        // Latin-1 letters of either case hash alike (their UTF-8 forms differ only there).
+        const std::uint64_t seven = x & ~kHigh;
+        const std::uint64_t fromA = seven + (0x80 - 'A') * kOnes;
+        const std::uint64_t pastZ = seven + (0x80 - 'Z' - 1) * kOnes;
+        const std::uint64_t upper = (fromA ^ pastZ) & ~x & kHigh;
+        x = (x | (upper >> 2)) & ~(high >> 2);
+        h = (h ^ x) * kMul;
+        h ^= h >> 29;
+    }
+    h ^= h >> 32;
+    h *= kMul;
+    h ^= h >> 29;
+    return h;
+}
+
+void PathIndex::reserve(std::size_t count) {
+    std::size_t slots = 16;
+    while (slots < count * 2)
+        slots *= 2;
+    if (slots > m_slots.size()) grow(slots);
+}
+
+void PathIndex::grow(std::size_t slots) {
+    std::vector<Slot> old = std::move(m_slots);
+    m_slots.assign(slots, Slot{});
+    m_used = 0;
+    const std::size_t mask = slots - 1;
+    for (const Slot& slot : old) {
+        if (slot.value == kEmpty || slot.value == kErased) continue;
+        // Entries are placed by their tag, so a larger table re-places them from it.
+        std::size_t i = slot.tag & mask;
+        while (m_slots[i].value != kEmpty)
+            i = (i + 1) & mask;
+        m_slots[i] = slot;
+        ++m_used;
+    }
+}
+
+void PathIndex::insert(std::uint64_t hash, std::uint32_t value) {
+    if ((m_used + 1) * 4 > m_slots.size() * 3 || m_slots.empty())
+        grow(m_slots.empty() ? 16 : m_slots.size() * 2);
+    const std::size_t mask = m_slots.size() - 1;
+    const auto tag = static_cast<std::uint32_t>(hash >> 32);
+    std::size_t i = tag & mask;
+    while (m_slots[i].value != kEmpty)
+        i = (i + 1) & mask;
+    m_slots[i] = Slot{tag, value};
+    ++m_used;
+}
+
+void PathIndex::erase(std::uint64_t hash, std::uint32_t value) {
+    if (m_slots.empty()) return;
+    const std::size_t mask = m_slots.size() - 1;
+    const auto tag = static_cast<std::uint32_t>(hash >> 32);
+    for (std::size_t i = tag & mask;; i = (i + 1) & mask) {
+        if (m_slots[i].value == kEmpty) return;
+        if (m_slots[i].value == value) {
+            m_slots[i].value = kErased;
+            return;
+        }
+    }
+}
+
+}  // namespace corvane

@@ -1,0 +1,112 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include "platform/regfile/PathIndex.h"
+
+namespace corvane {
+
+// How a registry export is written: the header decides how text inside hex(1), hex(2) and
+// hex(7) data is encoded (REGEDIT4: Windows-1252 bytes; version 5: UTF-16LE), the encoding how
+// the file itself is stored.
+enum class RegFileVersion { Regedit4, Regedit5 };
+enum class RegFileEncoding { Ansi, Utf16Le, Utf8, Utf8Bom };
+
+class RegFormatError : public std::runtime_error {
+public:
+    RegFormatError(int line, const std::string& reason);
+    int line() const { return m_line; }
+    const std::string& reason() const { return m_reason; }
+
+private:
+    int m_line;
+    std::string m_reason;
+};
+
+// One change to a tree, as the store records it so that it can be applied again on top of a
+// newer copy of the file.
+struct RegChange {
+    enum class Kind { CreateKey, SetValue, DeleteValue };
+    Kind kind = Kind::CreateKey;
+    std::string keyPath;  // full path, root included
+    std::string name;
+    std::uint32_t type = 0;
+    std::string data;
+};
+
+// The keys and values of a registry, in the order of the file they came from, together with
+// the original text of everything that was not changed, so that saving reproduces it exactly.
+// Key paths are full paths beginning with a root name ("HKEY_LOCAL_MACHINE\Software"). Names
+// compare without regard to case and keep their spelling.
+class RegistryTree {
+public:
+    static constexpr std::uint32_t kNoKey = UINT32_MAX;
+
+    explicit RegistryTree(RegFileVersion version = RegFileVersion::Regedit4,
+                          RegFileEncoding encoding = RegFileEncoding::Ansi);
+    RegistryTree(RegistryTree&&) noexcept;
+    RegistryTree& operator=(RegistryTree&&) noexcept;
+    ~RegistryTree();
+
+    // Reads a whole export; throws RegFormatError naming the line and the reason.
+    static RegistryTree parse(std::string_view fileBytes);
+    // The file's bytes, in the version and encoding the tree was read with.
+    std::string serialize() const;
+
+    RegFileVersion version() const { return m_version; }
+    RegFileEncoding encoding() const { return m_encoding; }
+
+    // Canonical spelling of a root key name ("hkey_local_machine" -> "HKEY_LOCAL_MACHINE"), or
+    // empty when the name is no root.
+    static std::string_view canonicalRoot(std::string_view name);
+
+    std::uint32_t findKey(std::string_view path) const;
+    const std::string& keyPath(std::uint32_t key) const;
+    std::string_view keyName(std::uint32_t key) const;
+    const std::vector<std::uint32_t>& subkeys(std::uint32_t key) const;
+    std::size_t liveKeyCount() const;
+
+    // The value's type and its data as the registry API hands it out; false when missing.
+    bool value(std::uint32_t key, std::string_view name, std::uint32_t& type,
+               const std::string*& data) const;
+    std::size_t valueCount(std::uint32_t key) const;
+
+    // Applies a change; returns a Win32 error code (0 on success).
+    long apply(const RegChange& change);
+
+private:
+    struct Value;
+    struct Key;
+
+    std::uint32_t ensureKey(std::string_view path, bool explicitHeader);
+    void makeExplicit(std::uint32_t key);
+    void deleteKey(std::uint32_t key);
+    Value* findValue(std::uint32_t key, std::string_view name);
+    const Value* findValue(std::uint32_t key, std::string_view name) const;
+    void putValue(std::uint32_t key, Value&& value);
+    bool eraseValue(std::uint32_t key, std::string_view name);
+    void decode(const Value& value) const;
+    bool encodable(std::string_view text) const;
+
+    class Parser;
+
+    RegFileVersion m_version;
+    RegFileEncoding m_encoding;
+    bool m_crlf = true;
+    std::vector<Key> m_keys;
+    std::vector<std::uint32_t> m_order;  // keys in the order they are written
+    PathIndex m_index;                   // key paths, compared without regard to case
+    // Keys of an export come grouped under their parents; remembering the last parent saves
+    // most parent lookups while reading.
+    std::uint32_t m_lastParent = kNoKey;
+    std::string m_trailingDecor;
+    std::uint32_t m_trailingDecorLines = 0;
+};
+
+}  // namespace corvane

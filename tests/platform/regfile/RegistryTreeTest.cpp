@@ -1,0 +1,295 @@
+#include "platform/regfile/RegistryTree.h"
+
+#include <gtest/gtest.h>
+
+#include "TestSupport.h"
+#include "platform/WinTypes.h"
+
+namespace corvane {
+namespace {
+
+using test::dataFile;
+
+struct Value {
+    std::uint32_t type = 0;
+    std::string data;
+    bool found = false;
+};
+
+Value valueOf(const RegistryTree& tree, const std::string& key, const std::string& name) {
+    Value v;
+    const std::uint32_t k = tree.findKey(key);
+    if (k == RegistryTree::kNoKey) return v;
+    const std::string* data = nullptr;
+    v.found = tree.value(k, name, v.type, data);
+    if (v.found) v.data = *data;
+    return v;
+}
+
+std::string dword(std::uint32_t n) {
+    return {static_cast<char>(n), static_cast<char>(n >> 8), static_cast<char>(n >> 16),
+            static_cast<char>(n >> 24)};
+}
+
+constexpr const char* kAti = "HKEY_LOCAL_MACHINE\\Software\\ATI Technologies";
+constexpr const char* kDdhal = "HKEY_LOCAL_MACHINE\\Software\\ATI Technologies\\Driver\\ddhal";
+
+TEST(RegistryTree, ReadsEveryKindOfValueOfARegedit4File) {
+    const RegistryTree tree = RegistryTree::parse(dataFile("all-types-regedit4.reg"));
+    EXPECT_EQ(tree.version(), RegFileVersion::Regedit4);
+    EXPECT_EQ(tree.encoding(), RegFileEncoding::Ansi);
+
+    struct Case {
+        const char* key;
+        const char* name;
+        std::uint32_t type;
+        std::string data;
+    };
+    const Case cases[] = {
+        {kAti, "", win::kRegSz, std::string("ATI default\0", 12)},
+        {kAti, "plain", win::kRegSz, std::string("Rage 128\0", 9)},
+        {kAti, "Escapes", win::kRegSz, std::string("C:\\WINDOWS\\SYSTEM and \"quotes\"\0", 31)},
+        {kAti, "Latin", win::kRegSz, std::string("caf\xC3\xA9 \xE2\x82\xAC 5\0", 12)},
+        {kAti, "Empty", win::kRegSz, std::string("\0", 1)},
+        {kAti, "Number", win::kRegDword, dword(42)},
+        {kAti, "Max", win::kRegDword, dword(0xFFFFFFFF)},
+        {kDdhal, "Binary", win::kRegBinary, std::string("\x00\x01\xFE\xFF", 4)},
+        {kDdhal, "NoBytes", win::kRegBinary, ""},
+        {kDdhal, "Expand", win::kRegExpandSz, std::string("%TEMP%\\a\0", 9)},
+        {kDdhal, "Multi", win::kRegMultiSz, std::string("one\0two\0\0", 9)},
+        {kDdhal, "None", 0, ""},
+        {kDdhal, "Qword", 11, std::string("\x01\x02\x03\x04\x05\x06\x07\x08", 8)},
+        {"hkey_current_user\\control panel", "mixed case", win::kRegSz, std::string("kept\0", 5)},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const Value v = valueOf(tree, c.key, c.name);
+        ASSERT_TRUE(v.found);
+        EXPECT_EQ(v.type, c.type);
+        EXPECT_EQ(v.data, c.data);
+    }
+    std::string longData;
+    for (int i = 0; i < 32; ++i)
+        longData += static_cast<char>(i);
+    EXPECT_EQ(valueOf(tree, kDdhal, "Long").data, longData);
+}
+
+TEST(RegistryTree, ReadsAUtf16VersionFiveFile) {
+    const RegistryTree tree = RegistryTree::parse(dataFile("all-types-v5-utf16.reg"));
+    EXPECT_EQ(tree.version(), RegFileVersion::Regedit5);
+    EXPECT_EQ(tree.encoding(), RegFileEncoding::Utf16Le);
+    EXPECT_EQ(
+        valueOf(tree, kAti, "Unicode").data,
+        std::string(
+            "\xCE\x95\xCE\xBB\xCE\xBB\xCE\xB7\xCE\xBD\xCE\xB9\xCE\xBA\xCE\xAC \xE2\x82\xAC\0", 21));
+    EXPECT_EQ(valueOf(tree, kDdhal, "Expand").data, std::string("%TEMP%\0", 7));
+    EXPECT_EQ(valueOf(tree, kDdhal, "Multi").data, std::string("one\0two\0\0", 9));
+    const Value other = valueOf(tree, kDdhal, "Other");
+    EXPECT_EQ(other.type, 0x12345678u);
+    EXPECT_EQ(other.data, "\xAB\xCD");
+}
+
+TEST(RegistryTree, SavesAnUntouchedFileByteForByte) {
+    for (const char* name : {"all-types-regedit4.reg", "all-types-v5-utf16.reg"}) {
+        SCOPED_TRACE(name);
+        const std::string original = dataFile(name);
+        EXPECT_EQ(RegistryTree::parse(original).serialize(), original);
+    }
+}
+
+TEST(RegistryTree, ChangesTouchOnlyTheirOwnLines) {
+    const std::string original = dataFile("all-types-regedit4.reg");
+    RegistryTree tree = RegistryTree::parse(original);
+    ASSERT_EQ(tree.apply({RegChange::Kind::SetValue, kAti, "plain", win::kRegSz,
+                          std::string("Rage Fury\0", 10)}),
+              0);
+    ASSERT_EQ(tree.apply({RegChange::Kind::SetValue, "HKEY_LOCAL_MACHINE\\Software\\New", "n",
+                          win::kRegDword, dword(7)}),
+              0);
+    const std::string saved = tree.serialize();
+
+    std::string expected = original;
+    // An existing value keeps the spelling of its name.
+    expected.replace(expected.find("\"Plain\"=\"Rage 128\""), 18, "\"Plain\"=\"Rage Fury\"");
+    // The file's own last blank line stays last.
+    expected.erase(expected.size() - 2);
+    expected += "\r\n[HKEY_LOCAL_MACHINE\\Software\\New]\r\n\"n\"=dword:00000007\r\n\r\n";
+    EXPECT_EQ(saved, expected);
+}
+
+TEST(RegistryTree, NewValuesTakeTheFilesEncoding) {
+    struct Case {
+        const char* file;
+        std::uint32_t type;
+        std::string data;
+        std::string expectedLine;
+    };
+    const Case cases[] = {
+        {"all-types-regedit4.reg", win::kRegSz, std::string("a\\\"b\0", 5), "\"v\"=\"a\\\\\\\"b\""},
+        {"all-types-regedit4.reg", win::kRegExpandSz, std::string("%A%\0", 4),
+         "\"v\"=hex(2):25,41,25,00"},
+        {"all-types-regedit4.reg", win::kRegSz, std::string("two\nlines\0", 10),
+         "\"v\"=hex(1):74,77,6f,0a,6c,69,6e,65,73,00"},
+        {"all-types-regedit4.reg", win::kRegDword, std::string("\x01\x02", 2),
+         "\"v\"=hex(4):01,02"},
+        {"all-types-v5-utf16.reg", win::kRegExpandSz, std::string("%A%\0", 4),
+         "\"v\"=hex(2):25,00,41,00,25,00,00,00"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.expectedLine);
+        RegistryTree tree = RegistryTree::parse(dataFile(c.file));
+        ASSERT_EQ(tree.apply({RegChange::Kind::SetValue, kAti, "v", c.type, c.data}), 0);
+        const RegistryTree again = RegistryTree::parse(tree.serialize());
+        const Value v = valueOf(again, kAti, "v");
+        EXPECT_EQ(v.type, c.type);
+        EXPECT_EQ(v.data, c.data);
+        if (tree.version() == RegFileVersion::Regedit4) {
+            EXPECT_NE(tree.serialize().find(c.expectedLine + "\r\n"), std::string::npos);
+        }
+    }
+}
+
+TEST(RegistryTree, Regedit4RefusesTextOutsideItsCodePage) {
+    RegistryTree tree = RegistryTree::parse(dataFile("all-types-regedit4.reg"));
+    EXPECT_EQ(tree.apply({RegChange::Kind::SetValue, kAti, "v", win::kRegSz,
+                          std::string("\xCE\xB1\0", 3)}),
+              win::kErrorNoUnicodeTranslation);
+    EXPECT_EQ(tree.apply({RegChange::Kind::CreateKey, std::string(kAti) + "\\\xCE\xB1", {}, 0, {}}),
+              win::kErrorNoUnicodeTranslation);
+    EXPECT_EQ(tree.serialize(), dataFile("all-types-regedit4.reg"));
+}
+
+TEST(RegistryTree, LongBinaryDataWrapsLikeRegedit) {
+    RegistryTree tree;
+    ASSERT_EQ(tree.apply(
+                  {RegChange::Kind::SetValue, kAti, "b", win::kRegBinary, std::string(40, '\x11')}),
+              0);
+    const std::string text = tree.serialize();
+    std::size_t start = 0;
+    while (start < text.size()) {
+        const std::size_t end = text.find("\r\n", start);
+        EXPECT_LE(end - start, 80u) << text.substr(start, end - start);
+        start = end + 2;
+    }
+    EXPECT_EQ(valueOf(RegistryTree::parse(text), kAti, "b").data, std::string(40, '\x11'));
+}
+
+TEST(RegistryTree, AppliesDeletionLinesWhenReading) {
+    const RegistryTree tree = RegistryTree::parse(
+        "REGEDIT4\n\n[HKEY_LOCAL_MACHINE\\A]\n\"keep\"=\"1\"\n\"drop\"=\"2\"\n"
+        "[HKEY_LOCAL_MACHINE\\A\\B]\n\"x\"=\"1\"\n[HKEY_LOCAL_MACHINE\\A\\B\\C]\n"
+        "[HKEY_LOCAL_MACHINE\\A]\n\"drop\"=-\n[-HKEY_LOCAL_MACHINE\\A\\B]\n\"ignored\"=\"1\"\n"
+        "[-HKEY_LOCAL_MACHINE\\Never\\There]\n");
+    EXPECT_TRUE(valueOf(tree, "HKEY_LOCAL_MACHINE\\A", "keep").found);
+    EXPECT_FALSE(valueOf(tree, "HKEY_LOCAL_MACHINE\\A", "drop").found);
+    EXPECT_EQ(tree.findKey("HKEY_LOCAL_MACHINE\\A\\B"), RegistryTree::kNoKey);
+    EXPECT_EQ(tree.findKey("HKEY_LOCAL_MACHINE\\A\\B\\C"), RegistryTree::kNoKey);
+    EXPECT_TRUE(tree.subkeys(tree.findKey("HKEY_LOCAL_MACHINE\\A")).empty());
+    const std::string saved = tree.serialize();
+    EXPECT_EQ(saved.find("drop"), std::string::npos);
+    EXPECT_EQ(saved.find("\\B"), std::string::npos);
+    EXPECT_EQ(saved, "REGEDIT4\n\n[HKEY_LOCAL_MACHINE\\A]\n\"keep\"=\"1\"\n");
+}
+
+TEST(RegistryTree, KeepsFileOrderAndSpellingAndPutsNewThingsLast) {
+    RegistryTree tree = RegistryTree::parse(
+        "REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\Soft\\Zeta]\r\n\"B\"=\"1\"\r\n\"a\"=\"2\"\r\n"
+        "[HKEY_LOCAL_MACHINE\\Soft\\Alpha]\r\n\"b\"=\"3\"\r\n");
+    const std::uint32_t soft = tree.findKey("hkey_local_machine\\SOFT");
+    ASSERT_NE(soft, RegistryTree::kNoKey);
+    ASSERT_EQ(tree.subkeys(soft).size(), 2u);
+    EXPECT_EQ(tree.keyName(tree.subkeys(soft)[0]), "Zeta");
+    EXPECT_EQ(tree.keyName(tree.subkeys(soft)[1]), "Alpha");
+    // The later definition of a value wins but keeps the first one's place.
+    ASSERT_EQ(tree.apply({RegChange::Kind::SetValue, "HKEY_LOCAL_MACHINE\\Soft\\zeta", "b",
+                          win::kRegSz, std::string("9\0", 2)}),
+              0);
+    ASSERT_EQ(tree.apply({RegChange::Kind::CreateKey, "HKEY_LOCAL_MACHINE\\Soft\\Beta", {}, 0, {}}),
+              0);
+    EXPECT_EQ(tree.keyName(tree.subkeys(soft)[2]), "Beta");
+    EXPECT_EQ(tree.serialize(),
+              "REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\Soft\\Zeta]\r\n\"B\"=\"9\"\r\n\"a\"=\"2\"\r\n"
+              "[HKEY_LOCAL_MACHINE\\Soft\\Alpha]\r\n\"b\"=\"3\"\r\n\r\n[HKEY_LOCAL_"
+              "MACHINE\\Soft\\Beta]\r\n");
+}
+
+TEST(RegistryTree, ManyValuesInOneKeyStayFindable) {
+    RegistryTree tree;
+    for (int i = 0; i < 200; ++i) {
+        ASSERT_EQ(tree.apply({RegChange::Kind::SetValue, kAti, "Value" + std::to_string(i),
+                              win::kRegDword, dword(static_cast<std::uint32_t>(i))}),
+                  0);
+    }
+    ASSERT_EQ(tree.apply({RegChange::Kind::DeleteValue, kAti, "value5", 0, {}}), 0);
+    ASSERT_EQ(tree.apply({RegChange::Kind::SetValue, kAti, "VALUE150", win::kRegDword, dword(1)}),
+              0);
+    EXPECT_FALSE(valueOf(tree, kAti, "Value5").found);
+    EXPECT_EQ(valueOf(tree, kAti, "value199").data, dword(199));
+    EXPECT_EQ(valueOf(tree, kAti, "value150").data, dword(1));
+    EXPECT_EQ(tree.valueCount(tree.findKey(kAti)), 199u);
+}
+
+TEST(RegistryTree, MalformedFilesGiveTheLineAndReason) {
+    struct Case {
+        const char* what;
+        std::string text;
+        int line;
+        const char* reason;
+    };
+    const Case cases[] = {
+        {"empty file", "", 1, "empty"},
+        {"no header", "[HKEY_LOCAL_MACHINE\\A]\r\n", 1, "first line"},
+        {"binary junk",
+         std::string("\x7F"
+                     "ELF\x02\x01\x01\0\0\0",
+                     10),
+         1, "first line"},
+        {"unknown root", "REGEDIT4\r\n\r\n[HKEY_NOWHERE\\A]\r\n", 3,
+         "unknown root key 'HKEY_NOWHERE'"},
+        {"unclosed key", "REGEDIT4\r\n[HKEY_LOCAL_MACHINE\\A\r\n", 2, "closing ']'"},
+        {"empty key name", "REGEDIT4\r\n[HKEY_LOCAL_MACHINE\\\\A]\r\n", 2, "empty key name"},
+        {"value before key", "REGEDIT4\r\n\"a\"=\"b\"\r\n", 2, "before the first"},
+        {"truncated string", "REGEDIT4\n[HKEY_LOCAL_MACHINE\\A]\n\"a\"=\"unfinished\n", 3,
+         "closing quote"},
+        {"truncated name", "REGEDIT4\n[HKEY_LOCAL_MACHINE\\A]\n\"a=\"x\"\n", 3, "expected '='"},
+        {"bad hex", "REGEDIT4\n[HKEY_LOCAL_MACHINE\\A]\n\"a\"=hex:01,zz\n", 3, "bad hex byte"},
+        {"three digit byte", "REGEDIT4\n[HKEY_LOCAL_MACHINE\\A]\n\"a\"=hex:012\n", 3,
+         "more than two digits"},
+        {"empty byte", "REGEDIT4\n[HKEY_LOCAL_MACHINE\\A]\n\"a\"=hex:01,,02\n", 3, "bad hex byte"},
+        {"bad dword", "REGEDIT4\n[HKEY_LOCAL_MACHINE\\A]\n\"a\"=dword:123456789\n", 3, "bad dword"},
+        {"bad type", "REGEDIT4\n[HKEY_LOCAL_MACHINE\\A]\n\"a\"=hex(x):00\n", 3, "type number"},
+        {"continuation at end", "REGEDIT4\n[HKEY_LOCAL_MACHINE\\A]\n\"a\"=hex:00,\\\n", 3,
+         "past the end"},
+        {"unknown data", "REGEDIT4\n[HKEY_LOCAL_MACHINE\\A]\n\"a\"=quad:1\n", 3,
+         "unrecognised value data"},
+        {"stray line", "REGEDIT4\n[HKEY_LOCAL_MACHINE\\A]\nhello\n", 3, "unrecognised line"},
+        {"bad utf-8",
+         "Windows Registry Editor Version 5.00\n\n[HKEY_LOCAL_MACHINE\\A]\n\"a\"=\"\xFF\"\n", 4,
+         "UTF-8"},
+        {"odd utf-16",
+         std::string("\xFF\xFE"
+                     "R\0E\0G",
+                     7),
+         1, "UTF-16"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        try {
+            RegistryTree::parse(c.text);
+            ADD_FAILURE() << "parsed";
+        } catch (const RegFormatError& e) {
+            EXPECT_EQ(e.line(), c.line);
+            EXPECT_NE(e.reason().find(c.reason), std::string::npos) << e.reason();
+        }
+    }
+}
+
+TEST(RegistryTree, MixedLineEndsAndBlanksStillParse) {
+    const RegistryTree tree = RegistryTree::parse(
+        "REGEDIT4\r\n\n[HKEY_LOCAL_MACHINE\\A]\n  \"a\" = \"1\"  \r\n\"b\"=hex:01,\\\r\n   02\n");
+    EXPECT_EQ(valueOf(tree, "HKEY_LOCAL_MACHINE\\A", "a").data, std::string("1\0", 2));
+    EXPECT_EQ(valueOf(tree, "HKEY_LOCAL_MACHINE\\A", "b").data, "\x01\x02");
+}
+
+}  // namespace
+}  // namespace corvane
