@@ -1,13 +1,29 @@
 #!/usr/bin/env bash
-# Installs the Debian packages Corvane needs to build, run and test, when they are missing.
+# Installs the Debian packages Corvane needs, when they are missing.
+#   setup.sh              to build, run and test the program
+#   setup.sh GROUP...     also the packages of these groups:
+#     fuzz       clang with its sanitizer and libFuzzer runtimes
+#     windows    the MinGW-w64 cross compiler and Wine, for the Windows build and its tests
+#     packaging  the checkers of the installed files and the .deb
 set -euo pipefail
 
 packages=(
-  build-essential cmake ninja-build pkg-config
+  build-essential cmake ninja-build pkg-config ccache
   qt6-base-dev libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth xdotool fonts-dejavu-core fonts-liberation2
 )
+for group in "$@"; do
+  case $group in
+    fuzz) packages+=(clang-14 libclang-rt-14-dev llvm-14) ;;
+    windows) packages+=(g++-mingw-w64-x86-64-posix wine64) ;;
+    packaging) packages+=(desktop-file-utils appstream systemd dpkg-dev fakeroot) ;;
+    *)
+      echo "setup.sh: unknown group $group (fuzz, windows, packaging)" >&2
+      exit 2
+      ;;
+  esac
+done
 
 missing=()
 for p in "${packages[@]}"; do
