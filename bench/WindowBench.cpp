@@ -62,7 +62,7 @@ int main(int argc, char** argv) {
     {
         TRegistry registry(*platform.registry);
         StartupState state;
-        RunStart(registry, *platform.firmware, *platform.facts, dialogs, state);
+        runStart(registry, *platform.firmware, *platform.facts, dialogs, state);
     }
     const FormServices services{*platform.registry,
                                 *platform.facts,

@@ -29,10 +29,10 @@ int runClockMode(const std::optional<std::string>& machineDir) {
     TRegistry registry(*platform.registry);
     RegistryUpdate update(*platform.registry);
     StartupState state;
-    if (RunStart(registry, *platform.firmware, *platform.facts, dialogs, state)) {
-        ClockHardware hardware{*platform.port, *platform.display, dialogs,
+    if (runStart(registry, *platform.firmware, *platform.facts, dialogs, state)) {
+        ClockServices hardware{*platform.port, *platform.display, dialogs,
                                [&platform] { return platform.facts->systemDirectory(); }};
-        RunClockMode(registry, hardware, state);
+        runClockMode(registry, hardware, state);
     }
     update.commit();
     return 0;

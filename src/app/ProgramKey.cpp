@@ -2,7 +2,7 @@
 
 namespace corvane {
 
-ProgramKeyAtCreation ReadProgramKeyAtCreation(TRegistry& registry) {
+ProgramKeyAtCreation readProgramKeyAtCreation(TRegistry& registry) {
     ProgramKeyAtCreation key;
     if (!registry.OpenKey(kProgramKey, true)) return key;
     key.opened = true;
@@ -36,7 +36,7 @@ std::string startupEntryData(const std::string& programPath) {
     return "\"" + programPath + "\" /setclock";
 }
 
-void UpdateStartupEntry(TRegistry& registry, bool loadOnStartup, const std::string& programPath,
+void updateStartupEntry(TRegistry& registry, bool loadOnStartup, const std::string& programPath,
                         Dialogs& dialogs) {
     if (registry.OpenKey(kProgramKey, true))
         registry.WriteInteger(kLoadOnStartupValue, loadOnStartup ? 1 : 0);

@@ -22,7 +22,7 @@ struct ProgramKeyAtCreation {
 };
 
 // Reads the program key at window creation and marks the first run and the new drivers as seen.
-ProgramKeyAtCreation ReadProgramKeyAtCreation(TRegistry& registry);
+ProgramKeyAtCreation readProgramKeyAtCreation(TRegistry& registry);
 
 // The program's entries under the ATI desktop icon's settings keys.
 void RegisterTrayIconEntry(TRegistry& registry, const std::string& programPath);
@@ -32,7 +32,7 @@ std::string startupEntryData(const std::string& programPath);
 
 // Stores whether the clocks are set at every system start: "LoadOnStartup" in the program key and
 // the startup entry in RunServices, written or removed.
-void UpdateStartupEntry(TRegistry& registry, bool loadOnStartup, const std::string& programPath,
+void updateStartupEntry(TRegistry& registry, bool loadOnStartup, const std::string& programPath,
                         Dialogs& dialogs);
 
 }  // namespace corvane

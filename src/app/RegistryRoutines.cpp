@@ -8,8 +8,8 @@ namespace corvane {
 void WriteRegistry(TRegistry& registry, const SettingControls& controls,
                    const std::string& programPath, Dialogs& dialogs) {
     try {
-        WriteDriverValues(registry, controls);
-        UpdateStartupEntry(registry, controls.Checked("StartupSettings"), programPath, dialogs);
+        writeDriverValues(registry, controls);
+        updateStartupEntry(registry, controls.Checked("StartupSettings"), programPath, dialogs);
     } catch (const std::exception& e) {
         showError(dialogs, std::string("Error in WriteRegistry: ") + e.what());
     }

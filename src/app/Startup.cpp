@@ -10,7 +10,7 @@ bool isClockModeArgument(const std::string& argument1) {
     return asciiLower(argument1) == "/setclock";
 }
 
-bool RunStart(TRegistry& registry, Firmware& firmware, SystemFacts& facts, Dialogs& dialogs,
+bool runStart(TRegistry& registry, Firmware& firmware, SystemFacts& facts, Dialogs& dialogs,
               StartupState& state) {
     registry.SetRootKey(win::kHKeyLocalMachine);
     if (!registry.OpenKey(kAtiKey, false)) {
@@ -29,7 +29,7 @@ bool RunStart(TRegistry& registry, Firmware& firmware, SystemFacts& facts, Dialo
     return true;
 }
 
-void RunClockMode(TRegistry& registry, ClockHardware& hardware, const StartupState& state) {
+void runClockMode(TRegistry& registry, ClockServices& hardware, const StartupState& state) {
     if (state.version.platformId == SystemFacts::kPlatformNt) return;
     const bool programKeyOpen = registry.OpenKey(kProgramKey, true);
     const bool vrCard = programKeyOpen && ReadIntegerDef(registry, kRage128VRValue, 0) == 1;

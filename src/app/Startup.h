@@ -25,12 +25,12 @@ bool isClockModeArgument(const std::string& argument1);
 // The start of both modes: checks that the ATI driver's key exists (else shows why the program
 // ends and returns false), reads the stored clocks and stores the aperture size and I/O base the
 // firmware gives. The registry's root is set to HKEY_LOCAL_MACHINE.
-bool RunStart(TRegistry& registry, Firmware& firmware, SystemFacts& facts, Dialogs& dialogs,
+bool runStart(TRegistry& registry, Firmware& firmware, SystemFacts& facts, Dialogs& dialogs,
               StartupState& state);
 
 // The clock mode: programs the stored clocks into the chip (half the memory clock on a
 // Rage 128 VR) and stores what was programmed. Does nothing on Windows NT. A clock that is not
 // stored is taken from the chip rather than programmed as 0 MHz.
-void RunClockMode(TRegistry& registry, ClockHardware& hardware, const StartupState& state);
+void runClockMode(TRegistry& registry, ClockServices& hardware, const StartupState& state);
 
 }  // namespace corvane

@@ -23,7 +23,7 @@ bool GetCurrentDisplayMode(DisplaySettings& display, DevMode& mode) {
     return false;
 }
 
-bool SetClockSpeed(ClockHardware& hardware, std::uint16_t ioBase, std::int32_t& coreClock,
+bool SetClockSpeed(ClockServices& hardware, std::uint16_t ioBase, std::int32_t& coreClock,
                    std::int32_t& memoryClock) {
     const std::int32_t core = coreClock;
     const auto memoryByte = static_cast<std::uint8_t>(memoryClock & 0xFF);

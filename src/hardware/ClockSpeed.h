@@ -11,7 +11,7 @@
 namespace corvane {
 
 // What programming the clocks needs from outside.
-struct ClockHardware {
+struct ClockServices {
     PortDevice& port;
     DisplaySettings& display;
     Dialogs& dialogs;
@@ -30,7 +30,7 @@ bool GetCurrentDisplayMode(DisplaySettings& display, DevMode& mode);
 
 // Programs the chip's core and memory clocks (MHz), or reads them when both are 0. On success
 // the two values hold the clocks as written or read; on failure they are unchanged.
-bool SetClockSpeed(ClockHardware& hardware, std::uint16_t ioBase, std::int32_t& coreClock,
+bool SetClockSpeed(ClockServices& hardware, std::uint16_t ioBase, std::int32_t& coreClock,
                    std::int32_t& memoryClock);
 
 }  // namespace corvane

@@ -151,7 +151,7 @@ bool ReadRegistry(TRegistry& registry, SettingControls& controls, Dialogs& dialo
     return true;
 }
 
-void WriteDriverValues(TRegistry& registry, const SettingControls& controls) {
+void writeDriverValues(TRegistry& registry, const SettingControls& controls) {
     registry.SetRootKey(win::kHKeyLocalMachine);
     if (!registry.OpenKey(kAtiKey, false))
         throw std::runtime_error("Cannot find ATI Technologies registry.");

@@ -13,7 +13,7 @@ bool ReadRegistry(TRegistry& registry, SettingControls& controls, Dialogs& dialo
 
 // Writes every driver setting from its control (steps 1 to 7 of writing the settings). Raises the
 // error that stops it; values written before it stay written.
-void WriteDriverValues(TRegistry& registry, const SettingControls& controls);
+void writeDriverValues(TRegistry& registry, const SettingControls& controls);
 
 // The gamma word of three percentages: red in bits 16 and up, green in 8 to 15, blue in 0 to 7.
 std::int32_t gammaWord(int red, int green, int blue);

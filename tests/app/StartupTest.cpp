@@ -35,8 +35,8 @@ protected:
     void run(const std::string& argument1 = "/setclock") {
         TRegistry registry(store);
         StartupState state;
-        if (RunStart(registry, firmware, facts, dialogs, state) && isClockModeArgument(argument1)) {
-            RunClockMode(registry, hardware, state);
+        if (runStart(registry, firmware, facts, dialogs, state) && isClockModeArgument(argument1)) {
+            runClockMode(registry, hardware, state);
         }
     }
     // The memory and core bytes the write sequence gave the chip, or -1 when none was written.
@@ -56,7 +56,7 @@ protected:
     test::ScriptedDialogs dialogs;
     RecordingPortDevice device;
     test::FakeDisplay display;
-    ClockHardware hardware{device, display, dialogs,
+    ClockServices hardware{device, display, dialogs,
                            [] { return std::string("C:\\WINDOWS\\SYSTEM"); }};
 };
 
@@ -72,7 +72,7 @@ TEST_F(StartupTest, MissingAtiKeyEndsBeforeAnythingIsWritten) {
     MemoryRegistryStore empty;
     TRegistry registry(empty);
     StartupState state;
-    EXPECT_FALSE(RunStart(registry, firmware, facts, dialogs, state));
+    EXPECT_FALSE(runStart(registry, firmware, facts, dialogs, state));
     EXPECT_EQ(dialogs.texts(), std::vector<std::string>{
                                    "ATI registry entry not found.  The application will exit."});
     TRegistry check(empty);

@@ -17,7 +17,7 @@ protected:
     RecordingPortDevice device;
     FakeDisplay display;
     ScriptedDialogs dialogs;
-    ClockHardware hardware{device, display, dialogs,
+    ClockServices hardware{device, display, dialogs,
                            [] { return std::string("C:\\WINDOWS\\SYSTEM"); }};
     static constexpr std::uint16_t kBase = 0xD000;
 };

@@ -433,7 +433,7 @@ TEST_F(DriverSettingsTest, ProgramKeyAtWindowCreation) {
         put(kProgramKey, kFirstRunValue, c.firstRun);
         put(kProgramKey, kNewDriversValue, c.newDrivers);
         put(kProgramKey, kIOBaseValue, std::int32_t{0x1D000});
-        const ProgramKeyAtCreation key = ReadProgramKeyAtCreation(reg);
+        const ProgramKeyAtCreation key = readProgramKeyAtCreation(reg);
         EXPECT_TRUE(key.opened);
         EXPECT_EQ(key.isFirstRun, c.isFirstRun);
         EXPECT_EQ(key.hasNewDrivers, c.hasNewDrivers);
@@ -443,7 +443,7 @@ TEST_F(DriverSettingsTest, ProgramKeyAtWindowCreation) {
     }
     store.unopenable = {"Software\\Ostrelle\\Corvane"};
     TRegistry reg(store);
-    const ProgramKeyAtCreation none = ReadProgramKeyAtCreation(reg);
+    const ProgramKeyAtCreation none = readProgramKeyAtCreation(reg);
     EXPECT_FALSE(none.opened);
     EXPECT_TRUE(none.isFirstRun);
     EXPECT_TRUE(none.hasNewDrivers);

@@ -55,7 +55,7 @@ QWidget* page(QTabWidget* tabs, const QString& name, const QString& caption) {
 
 TForm1::TForm1(const FormServices& services)
     : m_services(services),
-      m_clockHardware{services.port, services.display, services.dialogs,
+      m_clockServices{services.port, services.display, services.dialogs,
                       [facts = &services.facts] { return facts->systemDirectory(); }} {
     buildWindow();
     connectChangeHandlers();
@@ -212,7 +212,7 @@ void TForm1::FormCreate() {
     m_isFirstRun = true;
     m_hasNewDrivers = true;
     m_ioBase = 0;
-    Clocks->attach(*m_registry, m_clockHardware, m_services.dialogs, [this] { markChanged(); });
+    Clocks->attach(*m_registry, m_clockServices, m_services.dialogs, [this] { markChanged(); });
     applyProgramKey();
     Clocks->setIOBase(m_ioBase);
     if (m_ioBase == 0 || m_sysInfo->isWindowsNt()) {
@@ -260,7 +260,7 @@ void TForm1::applyWindowsNtLayout() {
 }
 
 void TForm1::applyProgramKey() {
-    const ProgramKeyAtCreation key = ReadProgramKeyAtCreation(*m_registry);
+    const ProgramKeyAtCreation key = readProgramKeyAtCreation(*m_registry);
     if (!key.opened) return;
     m_isFirstRun = key.isFirstRun;
     Clocks->StartupSettings->SetChecked(key.loadOnStartup);

@@ -150,7 +150,7 @@ private:
     std::unique_ptr<TRegistry> m_registry;
     std::unique_ptr<TSysInfo> m_sysInfo;
     std::unique_ptr<SysInfoPage> m_sysInfoPage;
-    ClockHardware m_clockHardware;
+    ClockServices m_clockServices;
     DialogCharDispatcher* m_dispatcher = nullptr;
     TFloatMinimizer* FloatMinimizer1 = nullptr;
     std::map<std::string, QPointer<QWidget>> m_controls;

@@ -111,7 +111,7 @@ int runWindowMode(char* program, const CommandLine& ours,
         RegistryUpdate update(*platform.registry);
         StartupState state;
         const bool atiKeyFound =
-            RunStart(registry, *platform.firmware, *platform.facts, dialogs, state);
+            runStart(registry, *platform.firmware, *platform.facts, dialogs, state);
         update.commit();
         if (!atiKeyFound) return 0;
     }

@@ -46,7 +46,7 @@ ClockPanel::ClockPanel(QWidget* parent) : QWidget(parent) {
     StartupSettings->OnClick = [this](TOverCheckBox*) { StartupSettingsClick(); };
 }
 
-void ClockPanel::attach(TRegistry& registry, ClockHardware& hardware, Dialogs& dialogs,
+void ClockPanel::attach(TRegistry& registry, ClockServices& hardware, Dialogs& dialogs,
                         std::function<void()> markChanged) {
     m_registry = &registry;
     m_hardware = &hardware;

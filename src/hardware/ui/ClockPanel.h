@@ -36,7 +36,7 @@ public:
     explicit ClockPanel(QWidget* parent);
 
     // What the panel works with; markChanged marks the window's settings as changed.
-    void attach(TRegistry& registry, ClockHardware& hardware, Dialogs& dialogs,
+    void attach(TRegistry& registry, ClockServices& hardware, Dialogs& dialogs,
                 std::function<void()> markChanged);
     void setIOBase(std::uint16_t ioBase) { m_ioBase = ioBase; }
 
@@ -65,7 +65,7 @@ private:
     static QString mhz(int value) { return QString::number(value) + " Mhz"; }
 
     TRegistry* m_registry = nullptr;
-    ClockHardware* m_hardware = nullptr;
+    ClockServices* m_hardware = nullptr;
     Dialogs* m_dialogs = nullptr;
     std::function<void()> m_markChanged;
     std::uint16_t m_ioBase = 0;

@@ -57,7 +57,7 @@ protected:
         {
             TRegistry registry(*platform.registry);
             StartupState state;
-            EXPECT_TRUE(RunStart(registry, *platform.firmware, *platform.facts, dialogs, state));
+            EXPECT_TRUE(runStart(registry, *platform.firmware, *platform.facts, dialogs, state));
         }
         form = std::make_unique<TForm1>(FormServices{
             *platform.registry, *platform.facts, *platform.port, *platform.display,

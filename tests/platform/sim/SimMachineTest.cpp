@@ -32,7 +32,7 @@ protected:
     SimDisplaySettings display{machine};
     SimFirmware firmware{machine};
     test::ScriptedDialogs dialogs;
-    ClockHardware hardware{port, display, dialogs, [this] { return facts.systemDirectory(); }};
+    ClockServices hardware{port, display, dialogs, [this] { return facts.systemDirectory(); }};
 };
 
 TEST_F(SimMachineTest, AMissingFolderIsAnError) {
