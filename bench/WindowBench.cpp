@@ -104,7 +104,7 @@ int main(int argc, char** argv) {
     TForm1 bigForm(big);
     bool flip = false;
     const double apply = bench::medianMs(9, [&] {
-        bigForm.settingControls().SetChecked("AntiAlias", flip = !flip);
+        bigForm.settingControls().setChecked("AntiAlias", flip = !flip);
         bigForm.ApplyBtnClick();
     });
     bench::report("registry_file_size",

@@ -9,7 +9,7 @@ void WriteRegistry(TRegistry& registry, const SettingControls& controls,
                    const std::string& programPath, Dialogs& dialogs) {
     try {
         writeDriverValues(registry, controls);
-        updateStartupEntry(registry, controls.Checked("StartupSettings"), programPath, dialogs);
+        updateStartupEntry(registry, controls.checked("StartupSettings"), programPath, dialogs);
     } catch (const std::exception& e) {
         showError(dialogs, std::string("Error in WriteRegistry: ") + e.what());
     }

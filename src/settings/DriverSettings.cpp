@@ -33,22 +33,23 @@ void readFlag(TRegistry& registry, SettingControls& controls, const char* id) {
     const DriverSetting& s = driverSetting(id);
     switch (s.encoding) {
         case SettingEncoding::StringFlag:
-            controls.SetChecked(id, ReadStringDef(registry, s.valueName, s.fallbackText) == "1");
+            controls.setChecked(id, ReadStringDef(registry, s.valueName, s.fallbackText) == "1");
             break;
         case SettingEncoding::InvertedStringFlag:
-            controls.SetChecked(id, ReadStringDef(registry, s.valueName, s.fallbackText) == "0");
+            controls.setChecked(id, ReadStringDef(registry, s.valueName, s.fallbackText) == "0");
             break;
         case SettingEncoding::NumberFlag:
-            controls.SetChecked(id, ReadIntegerDef(registry, s.valueName, s.fallback) == 1);
+            controls.setChecked(id, ReadIntegerDef(registry, s.valueName, s.fallback) == 1);
             break;
         case SettingEncoding::Mapped:
+        case SettingEncoding::GammaChannel:
             break;
     }
 }
 
 void writeFlag(TRegistry& registry, const SettingControls& controls, const char* id) {
     const DriverSetting& s = driverSetting(id);
-    const bool checked = controls.Checked(id);
+    const bool checked = controls.checked(id);
     switch (s.encoding) {
         case SettingEncoding::StringFlag:
             registry.WriteString(s.valueName, checked ? "1" : "0");
@@ -60,6 +61,7 @@ void writeFlag(TRegistry& registry, const SettingControls& controls, const char*
             registry.WriteInteger(s.valueName, checked ? 1 : 0);
             break;
         case SettingEncoding::Mapped:
+        case SettingEncoding::GammaChannel:
             break;
     }
 }
@@ -69,13 +71,13 @@ template <std::size_t N>
 void selectMapped(SettingControls& controls, const char* id, int value,
                   const std::array<int, N>& values) {
     for (std::size_t i = 0; i < N; ++i) {
-        if (values[i] == value) controls.SetItemIndex(id, static_cast<int>(i));
+        if (values[i] == value) controls.setItemIndex(id, static_cast<int>(i));
     }
 }
 
 template <std::size_t N>
 int mappedValue(const SettingControls& controls, const char* id, const std::array<int, N>& values) {
-    const int index = controls.ItemIndex(id);
+    const int index = controls.itemIndex(id);
     return index >= 0 && static_cast<std::size_t>(index) < N ? values[index] : values[0];
 }
 
@@ -91,12 +93,12 @@ void readGamma(TRegistry& registry, SettingControls& controls) {
     registry.OpenKey(std::string(kAtiDalKey) + "\\" + devices[0], true);
     const auto word =
         static_cast<std::uint32_t>(ReadIntegerDef(registry, kGammaValue, kGammaFallback));
-    controls.SetPosition("RedGamma", static_cast<int>(word >> 16));
-    controls.SetPosition("GreenGamma", static_cast<int>((word >> 8) & 0xFF));
-    controls.SetPosition("BlueGamma", static_cast<int>(word & 0xFF));
+    controls.setPosition("RedGamma", static_cast<int>(word >> 16));
+    controls.setPosition("GreenGamma", static_cast<int>((word >> 8) & 0xFF));
+    controls.setPosition("BlueGamma", static_cast<int>(word & 0xFF));
     for (std::size_t i = 0; i < kGammaSliders.size(); ++i) {
-        controls.SetLabelText(kGammaLabels[i],
-                              std::to_string(controls.Position(kGammaSliders[i])) + "%");
+        controls.setLabelText(kGammaLabels[i],
+                              std::to_string(controls.position(kGammaSliders[i])) + "%");
     }
 }
 
@@ -114,7 +116,7 @@ bool ReadRegistry(TRegistry& registry, SettingControls& controls, Dialogs& dialo
             for (const char* id : kDesktopFlags)
                 readFlag(registry, controls, id);
         }
-        if (controls.Direct3DVisible()) {
+        if (controls.direct3DVisible()) {
             if (!registry.OpenKey(kDdhalKey, true)) throw cannotAccess("ddhal");
             for (const char* id : kDdhalFlags)
                 readFlag(registry, controls, id);
@@ -122,15 +124,15 @@ bool ReadRegistry(TRegistry& registry, SettingControls& controls, Dialogs& dialo
             if (!TIniFile::parseInteger(ReadStringDef(registry, "ZBufferBitDepth", "0"), depth))
                 depth = 0;
             // The list shows the depths in the opposite order to the stored numbers 0 and 2.
-            controls.SetItemIndex("ZBufferCB", depth == 0 ? 2 : depth == 2 ? 0 : depth);
+            controls.setItemIndex("ZBufferCB", depth == 0 ? 2 : depth == 2 ? 0 : depth);
             readGamma(registry, controls);
         }
         if (!registry.OpenKey(kOpenGLKey, true)) throw cannotAccess("OpenGL");
         for (const char* id : kOpenGLFlags)
             readFlag(registry, controls, id);
-        controls.SetItemIndex("SubpixelCB",
+        controls.setItemIndex("SubpixelCB",
                               ReadIntegerDef(registry, "OGLSubPixelPrecision", 2) / 2 - 1);
-        controls.SetPosition("DetailLevel", ReadIntegerDef(registry, "OGLLODBias", 2));
+        controls.setPosition("DetailLevel", ReadIntegerDef(registry, "OGLLODBias", 2));
         if (!registry.OpenKey(kOpenGLPrivateKey, true)) throw cannotAccess("OpenGL(Private)");
         readFlag(registry, controls, "MultiTexture");
         selectMapped(controls, "ForceDepthBuffer", ReadIntegerDef(registry, "forceDepthBuffer", 0),
@@ -142,8 +144,8 @@ bool ReadRegistry(TRegistry& registry, SettingControls& controls, Dialogs& dialo
             readFlag(registry, controls, "HMDLUseAGP");
         } catch (const std::exception&) {
             // Where the driver has no VXD key (Windows NT), the setting can't be used at all.
-            controls.SetCheckEnabled("HMDLUseAGP", false);
-            controls.SetLabelHint("HMDLUseAGP", kNotOnNtHint);
+            controls.setCheckEnabled("HMDLUseAGP", false);
+            controls.setLabelHint("HMDLUseAGP", kNotOnNtHint);
         }
     } catch (const std::exception& e) {
         showError(dialogs, std::string("Error in ReadRegistry: ") + e.what());
@@ -159,23 +161,23 @@ void writeDriverValues(TRegistry& registry, const SettingControls& controls) {
         writeFlag(registry, controls, "D3DTab");
         writeFlag(registry, controls, "OpenGLTab");
         // Written only when the stored state and the box disagree.
-        const bool checked = controls.Checked("EnableIcon");
+        const bool checked = controls.checked("EnableIcon");
         if ((ReadStringDef(registry, "EnableIcon", "1") == "1") != checked) {
             registry.WriteString("EnableIcon", checked ? "1" : "0");
         }
     }
-    if (controls.Direct3DVisible()) {
+    if (controls.direct3DVisible()) {
         if (!registry.OpenKey(kDdhalKey, true)) throw cannotAccess("ddhal");
         for (const char* id : kDdhalFlags)
             writeFlag(registry, controls, id);
-        const int index = controls.ItemIndex("ZBufferCB");
+        const int index = controls.itemIndex("ZBufferCB");
         registry.WriteString("ZBufferBitDepth", std::to_string(index == 0   ? 2
                                                                : index == 2 ? 0
                                                                             : index));
         if (registry.OpenKey(kAtiDalKey, true)) {
             const std::int32_t word =
-                gammaWord(controls.Position("RedGamma"), controls.Position("GreenGamma"),
-                          controls.Position("BlueGamma"));
+                gammaWord(controls.position("RedGamma"), controls.position("GreenGamma"),
+                          controls.position("BlueGamma"));
             std::vector<std::string> devices;
             registry.GetKeyNames(devices);
             for (const std::string& device : devices) {
@@ -187,8 +189,8 @@ void writeDriverValues(TRegistry& registry, const SettingControls& controls) {
     if (!registry.OpenKey(kOpenGLKey, true)) throw cannotAccess("OpenGL");
     for (const char* id : kOpenGLFlags)
         writeFlag(registry, controls, id);
-    registry.WriteInteger("OGLSubPixelPrecision", controls.ItemIndex("SubpixelCB") == 1 ? 4 : 2);
-    registry.WriteInteger("OGLLODBias", controls.Position("DetailLevel"));
+    registry.WriteInteger("OGLSubPixelPrecision", controls.itemIndex("SubpixelCB") == 1 ? 4 : 2);
+    registry.WriteInteger("OGLLODBias", controls.position("DetailLevel"));
     if (!registry.OpenKey(kOpenGLPrivateKey, true)) throw cannotAccess("OpenGL(Private)");
     writeFlag(registry, controls, "MultiTexture");
     registry.WriteInteger("forceDepthBuffer",

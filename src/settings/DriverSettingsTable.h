@@ -15,6 +15,7 @@ enum class SettingEncoding {
     InvertedStringFlag,  // REG_SZ, "0" means checked
     NumberFlag,          // REG_DWORD, exactly 1 means checked
     Mapped,              // a list or slider with its own rule
+    GammaChannel,        // one of the three percentages in the gamma word (REG_DWORD)
 };
 
 // Registry keys of the driver settings, below HKEY_LOCAL_MACHINE.
@@ -32,15 +33,16 @@ struct DriverSetting {
     SettingPage page;
     ControlKind kind;
     const char* caption;  // "&" marks the accelerator
-    const char* hint;
+    const char* hint;     // none for the gamma sliders
     const char* key;
     const char* valueName;
     SettingEncoding encoding;
-    int fallback;                    // number flags and mapped numbers
-    const char* fallbackText;        // string flags
-    std::vector<const char*> items;  // lists
-    int minimum = 0;                 // sliders
+    int fallback;                      // number flags, mapped numbers and the gamma word
+    const char* fallbackText;          // string flags
+    std::vector<const char*> items{};  // lists
+    int minimum = 0;                   // sliders
     int maximum = 0;
+    int initial = 0;                  // a slider's position in a new window
     const char* labelHint = nullptr;  // when the caption label's hint differs from the control's
 };
 

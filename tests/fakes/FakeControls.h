@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <map>
 #include <set>
+#include <stdexcept>
 #include <string>
 
 #include "settings/DriverSettingsTable.h"
@@ -10,57 +11,79 @@
 
 namespace corvane::test {
 
+template <typename Map>
+auto& knownControl(Map& map, const std::string& id) {
+    const auto it = map.find(id);
+    if (it == map.end()) throw std::out_of_range("no control named " + id);
+    return it->second;
+}
+
 // The window's setting controls as plain values, with the controls' rules: a disabled box ignores
-// SetChecked, an index beyond a list's items selects nothing, a slider clamps.
+// setChecked, an index beyond a list's items selects nothing, a slider clamps. It knows exactly
+// the controls of the settings tables (and the window's other named controls the settings logic
+// uses), as a new window has them; any other name fails, so a misspelt name can't pass for an
+// unchecked box.
 class FakeControls : public SettingControls {
 public:
     FakeControls() {
         for (const DriverSetting& s : driverSettings()) {
-            if (s.kind == ControlKind::List) itemCounts[s.id] = static_cast<int>(s.items.size());
-            if (s.kind == ControlKind::Slider) ranges[s.id] = {s.minimum, s.maximum};
+            switch (s.kind) {
+                case ControlKind::CheckBox:
+                    boxes[s.id] = false;
+                    break;
+                case ControlKind::List:
+                    lists[s.id] = -1;
+                    itemCounts[s.id] = static_cast<int>(s.items.size());
+                    break;
+                case ControlKind::Slider:
+                    ranges[s.id] = {s.minimum, s.maximum};
+                    sliders[s.id] = std::clamp(s.initial, s.minimum, s.maximum);
+                    break;
+            }
         }
-        for (const char* gamma : {"RedGamma", "GreenGamma", "BlueGamma"}) {
-            ranges[gamma] = {50, 150};
-            positions[gamma] = 100;
-        }
+        boxes["StartupSettings"] = false;
+        for (const char* label : {"RedGammaPosLbl", "GreenGammaPosLbl", "BlueGammaPosLbl"})
+            labels[label] = "n/a";
     }
-    bool Checked(const std::string& id) const override {
-        return checked.count(id) && checked.at(id);
+    bool checked(const std::string& id) const override { return knownControl(boxes, id); }
+    void setChecked(const std::string& id, bool value) override {
+        if (checkEnabled(id)) knownControl(boxes, id) = value;
     }
-    void SetChecked(const std::string& id, bool value) override {
-        if (CheckEnabled(id)) checked[id] = value;
+    bool checkEnabled(const std::string& id) const override {
+        knownControl(boxes, id);
+        return !disabled.count(id);
     }
-    bool CheckEnabled(const std::string& id) const override { return !disabled.count(id); }
-    void SetCheckEnabled(const std::string& id, bool enabled) override {
+    void setCheckEnabled(const std::string& id, bool enabled) override {
+        knownControl(boxes, id);
         if (enabled) {
             disabled.erase(id);
         } else {
             disabled.insert(id);
         }
     }
-    int ItemIndex(const std::string& id) const override {
-        return indexes.count(id) ? indexes.at(id) : -1;
+    int itemIndex(const std::string& id) const override { return knownControl(lists, id); }
+    void setItemIndex(const std::string& id, int index) override {
+        knownControl(lists, id) = index >= 0 && index < itemCounts.at(id) ? index : -1;
     }
-    void SetItemIndex(const std::string& id, int index) override {
-        indexes[id] = index >= 0 && index < itemCounts.at(id) ? index : -1;
+    int position(const std::string& id) const override { return knownControl(sliders, id); }
+    void setPosition(const std::string& id, int value) override {
+        const auto [low, high] = knownControl(ranges, id);
+        knownControl(sliders, id) = std::clamp(value, low, high);
     }
-    int Position(const std::string& id) const override {
-        return positions.count(id) ? positions.at(id) : 0;
+    void setLabelText(const std::string& id, const std::string& text) override {
+        knownControl(labels, id) = text;
     }
-    void SetPosition(const std::string& id, int position) override {
-        const auto [low, high] = ranges.at(id);
-        positions[id] = std::clamp(position, low, high);
+    void setLabelHint(const std::string& id, const std::string& hint) override {
+        if (!boxes.count(id) && !lists.count(id) && !sliders.count(id))
+            throw std::out_of_range("no control named " + id);
+        hints[id] = hint;
     }
-    void SetLabelText(const std::string& id, const std::string& text) override {
-        labels[id] = text;
-    }
-    void SetLabelHint(const std::string& id, const std::string& hint) override { hints[id] = hint; }
-    bool Direct3DVisible() const override { return direct3dVisible; }
+    bool direct3DVisible() const override { return direct3dVisible; }
 
-    std::map<std::string, bool> checked;
+    std::map<std::string, bool> boxes;
     std::set<std::string> disabled;
-    std::map<std::string, int> indexes;
-    std::map<std::string, int> positions;
+    std::map<std::string, int> lists;
+    std::map<std::string, int> sliders;
     std::map<std::string, int> itemCounts;
     std::map<std::string, std::pair<int, int>> ranges;
     std::map<std::string, std::string> labels;

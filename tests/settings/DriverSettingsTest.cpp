@@ -95,9 +95,9 @@ TEST_F(DriverSettingsTest, CheckBoxEncodingsAndFallbacks) {
         put(kVxdKey, "", Value{});
         const DriverSetting& s = driverSetting(c.id);
         put(s.key, s.valueName, c.stored);
-        controls.checked[c.id] = !c.checked;
+        controls.boxes[c.id] = !c.checked;
         ASSERT_TRUE(read());
-        EXPECT_EQ(controls.Checked(c.id), c.checked);
+        EXPECT_EQ(controls.checked(c.id), c.checked);
         TRegistry reg(store);
         reg.SetRootKey(win::kHKeyLocalMachine);
         ASSERT_TRUE(reg.OpenKey(s.key, true));
@@ -143,12 +143,12 @@ TEST_F(DriverSettingsTest, ListsAndSliders) {
         put(c.key, c.name, c.stored);
         const bool slider = std::string(c.id) == "DetailLevel";
         if (slider) {
-            controls.positions[c.id] = c.before;
+            controls.sliders[c.id] = c.before;
         } else {
-            controls.indexes[c.id] = c.before;
+            controls.lists[c.id] = c.before;
         }
         read();
-        EXPECT_EQ(slider ? controls.Position(c.id) : controls.ItemIndex(c.id), c.after);
+        EXPECT_EQ(slider ? controls.position(c.id) : controls.itemIndex(c.id), c.after);
         TRegistry reg(store);
         reg.SetRootKey(win::kHKeyLocalMachine);
         ASSERT_TRUE(reg.OpenKey(c.key, false));
@@ -170,9 +170,9 @@ TEST_F(DriverSettingsTest, GammaWord) {
     for (const Case& c : cases) {
         put(std::string(kAtiDalKey) + "\\0000", kGammaValue, c.stored);
         read();
-        EXPECT_EQ(controls.Position("RedGamma"), c.red);
-        EXPECT_EQ(controls.Position("GreenGamma"), c.green);
-        EXPECT_EQ(controls.Position("BlueGamma"), c.blue);
+        EXPECT_EQ(controls.position("RedGamma"), c.red);
+        EXPECT_EQ(controls.position("GreenGamma"), c.green);
+        EXPECT_EQ(controls.position("BlueGamma"), c.blue);
         EXPECT_EQ(controls.labels["RedGammaPosLbl"], std::to_string(c.red) + "%");
         EXPECT_EQ(controls.labels["BlueGammaPosLbl"], std::to_string(c.blue) + "%");
     }
@@ -184,8 +184,10 @@ TEST_F(DriverSettingsTest, GammaComesFromTheFirstDeviceAndGoesToAll) {
     put(std::string(kAtiDalKey) + "\\0001", kGammaValue, std::int32_t{0x00646464});
     put(std::string(kAtiDalKey) + "\\0000", kGammaValue, std::int32_t{0x00505050});
     read();
-    EXPECT_EQ(controls.Position("RedGamma"), 100);
-    controls.positions = {{"RedGamma", 150}, {"GreenGamma", 50}, {"BlueGamma", 100}};
+    EXPECT_EQ(controls.position("RedGamma"), 100);
+    controls.sliders["RedGamma"] = 150;
+    controls.sliders["GreenGamma"] = 50;
+    controls.sliders["BlueGamma"] = 100;
     write();
     EXPECT_EQ(get(std::string(kAtiDalKey) + "\\0000", kGammaValue), Value{std::int32_t{0x963264}});
     EXPECT_EQ(get(std::string(kAtiDalKey) + "\\0001", kGammaValue), Value{std::int32_t{0x963264}});
@@ -195,7 +197,7 @@ TEST_F(DriverSettingsTest, AnAtiDalKeyWithoutDevicesGainsOne) {
     put(kAtiDalKey, "", Value{});
     read();
     EXPECT_TRUE(keyExists(std::string(kAtiDalKey) + "\\0000"));
-    EXPECT_EQ(controls.Position("GreenGamma"), 120);
+    EXPECT_EQ(controls.position("GreenGamma"), 120);
 }
 
 TEST_F(DriverSettingsTest, HiddenDirect3DPageLeavesItsKeysAlone) {
@@ -208,14 +210,14 @@ TEST_F(DriverSettingsTest, HiddenDirect3DPageLeavesItsKeysAlone) {
 }
 
 TEST_F(DriverSettingsTest, MissingVxdKeyDisablesHmdlForGood) {
-    controls.checked["HMDLUseAGP"] = false;
+    controls.boxes["HMDLUseAGP"] = false;
     read();
-    EXPECT_FALSE(controls.CheckEnabled("HMDLUseAGP"));
+    EXPECT_FALSE(controls.checkEnabled("HMDLUseAGP"));
     EXPECT_EQ(controls.hints["HMDLUseAGP"], "This option is not available under Windows NT.");
     EXPECT_TRUE(dialogs.shown.empty());
     put(kVxdKey, "HMDL_UseAGP", std::int32_t{1});
     read();
-    EXPECT_FALSE(controls.Checked("HMDLUseAGP"));  // a disabled box keeps its state
+    EXPECT_FALSE(controls.checked("HMDLUseAGP"));  // a disabled box keeps its state
     // Apply creates the key and stores the disabled box's state.
     TRegistry reg(store);
     reg.SetRootKey(win::kHKeyLocalMachine);
@@ -255,22 +257,22 @@ TEST_F(DriverSettingsTest, ReadingFailures) {
             seed.OpenKey(kAtiDalKey, true);
         }
         fresh.uncreatable = {c.blocked};
-        view.checked["D3DTab"] = true;
+        view.boxes["D3DTab"] = true;
         TRegistry reg(fresh);
         EXPECT_TRUE(ReadRegistry(reg, view, shown));
         EXPECT_EQ(shown.texts(), std::vector<std::string>{c.message});
-        EXPECT_EQ(!view.Checked("D3DTab"), c.desktopRead);
-        EXPECT_EQ(view.Checked("Convert32To16"), c.openGLRead);
-        EXPECT_TRUE(view.CheckEnabled("HMDLUseAGP"));  // never reached
+        EXPECT_EQ(!view.checked("D3DTab"), c.desktopRead);
+        EXPECT_EQ(view.checked("Convert32To16"), c.openGLRead);
+        EXPECT_TRUE(view.checkEnabled("HMDLUseAGP"));  // never reached
     }
 }
 
 TEST_F(DriverSettingsTest, MissingAtiKeyReadsNothing) {
     test::FailingStore empty;
     TRegistry reg(empty);
-    controls.checked["D3DTab"] = false;
+    controls.boxes["D3DTab"] = false;
     EXPECT_FALSE(ReadRegistry(reg, controls, dialogs));
-    EXPECT_FALSE(controls.Checked("D3DTab"));
+    EXPECT_FALSE(controls.checked("D3DTab"));
     EXPECT_TRUE(dialogs.shown.empty());
     write();  // on this store the key exists
     test::ScriptedDialogs shown;
@@ -283,14 +285,18 @@ TEST_F(DriverSettingsTest, MissingAtiKeyReadsNothing) {
 TEST_F(DriverSettingsTest, WritingEncodings) {
     put(kDesktopKey, "", Value{});
     put("\\Software\\Microsoft\\Windows\\CurrentVersion\\RunServices", "", Value{});
-    controls.checked = {{"D3DWaitSync", true},
-                        {"AntiAlias", true},
-                        {"D3DTab", false},
-                        {"OpenGLTab", true},
-                        {"MultiTexture", true}};
-    controls.indexes = {
-        {"ZBufferCB", 0}, {"SubpixelCB", -1}, {"ForceDepthBuffer", 3}, {"ModulateFactor", -1}};
-    controls.positions["DetailLevel"] = 5;
+    for (const auto& [id, checked] : {std::pair{"D3DWaitSync", true},
+                                      {"AntiAlias", true},
+                                      {"D3DTab", false},
+                                      {"OpenGLTab", true},
+                                      {"MultiTexture", true}})
+        controls.boxes[id] = checked;
+    for (const auto& [id, index] : {std::pair{"ZBufferCB", 0},
+                                    {"SubpixelCB", -1},
+                                    {"ForceDepthBuffer", 3},
+                                    {"ModulateFactor", -1}})
+        controls.lists[id] = index;
+    controls.sliders["DetailLevel"] = 5;
     write();
     const std::pair<std::pair<const char*, const char*>, Value> expected[] = {
         {{kDdhalKey, "Break"}, std::string("0")},
@@ -310,9 +316,9 @@ TEST_F(DriverSettingsTest, WritingEncodings) {
     };
     for (const auto& [where, value] : expected)
         EXPECT_EQ(get(where.first, where.second), value) << where.second;
-    controls.checked["D3DWaitSync"] = false;
-    controls.indexes["ZBufferCB"] = -1;
-    controls.indexes["SubpixelCB"] = 1;
+    controls.boxes["D3DWaitSync"] = false;
+    controls.lists["ZBufferCB"] = -1;
+    controls.lists["SubpixelCB"] = 1;
     write();
     EXPECT_EQ(get(kDdhalKey, "Break"), Value{std::string("1")});
     EXPECT_EQ(get(kDdhalKey, "ZBufferBitDepth"), Value{std::string("-1")});
@@ -323,15 +329,15 @@ TEST_F(DriverSettingsTest, WritingEncodings) {
 TEST_F(DriverSettingsTest, EnableIconIsWrittenOnlyWhenItDiffers) {
     put(kDesktopKey, "", Value{});
     put("\\Software\\Microsoft\\Windows\\CurrentVersion\\RunServices", "", Value{});
-    controls.checked["EnableIcon"] = false;
+    controls.boxes["EnableIcon"] = false;
     write();
     EXPECT_EQ(get(kDesktopKey, "EnableIcon"), Value{});  // missing stays missing
     put(kDesktopKey, "EnableIcon", std::string("1"));
-    controls.checked["EnableIcon"] = true;
+    controls.boxes["EnableIcon"] = true;
     store.writes.clear();
     write();
     EXPECT_EQ(store.writes.count("EnableIcon"), 0u);
-    controls.checked["EnableIcon"] = false;
+    controls.boxes["EnableIcon"] = false;
     write();
     EXPECT_EQ(get(kDesktopKey, "EnableIcon"), Value{std::string("0")});
 }
@@ -381,12 +387,12 @@ TEST_F(DriverSettingsTest, WritingFailuresKeepWhatWasWritten) {
 TEST_F(DriverSettingsTest, StartupEntryFollowsTheBox) {
     const std::string runServices = "\\Software\\Microsoft\\Windows\\CurrentVersion\\RunServices";
     put(runServices, "Other", std::string("keep"));
-    controls.checked["StartupSettings"] = true;
+    controls.boxes["StartupSettings"] = true;
     write();
     EXPECT_EQ(get(kProgramKey, "LoadOnStartup"), Value{std::int32_t{1}});
     EXPECT_EQ(get(runServices, "Corvane"), Value{std::string("\"C:\\Tools\\prog.exe\" /setclock")});
     EXPECT_EQ(startupEntryData("C:\\Tools\\prog.exe").size(), 29u);
-    controls.checked["StartupSettings"] = false;
+    controls.boxes["StartupSettings"] = false;
     write();
     EXPECT_EQ(get(kProgramKey, "LoadOnStartup"), Value{std::int32_t{0}});
     EXPECT_EQ(get(runServices, "Corvane"), Value{});
@@ -396,14 +402,14 @@ TEST_F(DriverSettingsTest, StartupEntryFollowsTheBox) {
 }
 
 TEST_F(DriverSettingsTest, StartupEntryWithoutRunServicesOrProgramKey) {
-    controls.checked["StartupSettings"] = true;
+    controls.boxes["StartupSettings"] = true;
     write();
     EXPECT_EQ(dialogs.texts(), std::vector<std::string>{"Cannot find RunServices registry"});
     EXPECT_EQ(get(kProgramKey, "LoadOnStartup"), Value{std::int32_t{1}});
     dialogs.shown.clear();
     put("\\Software\\Microsoft\\Windows\\CurrentVersion\\RunServices", "", Value{});
     store.unopenable = {"Software\\Ostrelle\\Corvane"};
-    controls.checked["StartupSettings"] = false;
+    controls.boxes["StartupSettings"] = false;
     write();
     EXPECT_TRUE(dialogs.shown.empty());
     store.unopenable.clear();

@@ -26,8 +26,9 @@ TASLink* webLink(QWidget* parent, const QString& caption, const QString& address
 
 }  // namespace
 
-void buildAboutPage(QWidget* page, ShellOpener& shell) {
-    QGroupBox* group = form::group(page, " About ... ", QRect(8, 8, 482, 326), "AboutGroup");
+AboutPage::AboutPage(ShellOpener& shell, QWidget* parent) : QWidget(parent) {
+    setObjectName("AboutTab");
+    QGroupBox* group = form::group(this, " About ... ", QRect(8, 8, 482, 326), "AboutGroup");
     TCheckLabel* title = form::label(group, "Corvane - Version 1.1", QPoint(24, 28), "VersionLbl");
     QFont big = form::windowFont();
     big.setPixelSize(16);
@@ -39,22 +40,16 @@ void buildAboutPage(QWidget* page, ShellOpener& shell) {
     credits->SetWordWrap(true);
     credits->setGeometry(24, 64, 440, 60);
     credits->SetCaption(
-        "Written by the Corvane developers for owners of ATI Rage 128 cards. Corvane edits the "
-        "tuning values of "
-        "the ATI display driver and of the DVD player that comes with the card, and sets the "
-        "chip's core and "
-        "memory clocks.");
+        "Written by the Corvane developers for owners of ATI Rage 128 cards. "
+        "Corvane edits the tuning values of the ATI display driver and of the DVD player that comes with the card, and sets the chip's core and memory clocks.");
 
     TCheckLabel* notice = form::label(group, "", QPoint(24, 130), "LicenceLbl");
     notice->SetAutoSize(false);
     notice->SetWordWrap(true);
     notice->setGeometry(24, 130, 440, 60);
     notice->SetCaption(
-        "Corvane is free software under the MIT License: you may use, copy, change and pass it on, "
-        "as long as "
-        "the licence text goes with it. It comes without any warranty; setting clocks beyond what "
-        "your card "
-        "was made for is at your own risk.");
+        "Corvane is free software under the MIT License: you may use, copy, change and pass it on, as long as the licence text goes with it. "
+        "It comes without any warranty; setting clocks beyond what your card was made for is at your own risk.");
 
     form::label(group, "On the web:", QPoint(24, 204), "WebLbl");
     webLink(group, "The MIT License", "https://opensource.org/license/mit", 226, shell,

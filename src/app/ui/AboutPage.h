@@ -7,6 +7,11 @@
 namespace corvane {
 
 // The About page: the version line, credits, the licence notice and links to public pages.
-void buildAboutPage(QWidget* page, ShellOpener& shell);
+class AboutPage : public QWidget {
+    Q_OBJECT
+
+public:
+    AboutPage(ShellOpener& shell, QWidget* parent);
+};
 
 }  // namespace corvane

@@ -13,10 +13,9 @@
 #include "app/RegistryRoutines.h"
 #include "app/Restart.h"
 #include "app/SplashTiming.h"
-#include "app/ui/AboutPage.h"
 #include "app/ui/SplashFrm.h"
 #include "settings/DriverSettings.h"
-#include "settings/ui/DriverSettingsPages.h"
+#include "settings/DriverSettingsTable.h"
 #include "widgets/Form.h"
 
 namespace corvane {
@@ -24,8 +23,7 @@ namespace corvane {
 namespace {
 
 constexpr const char* kFirstRunQuestion =
-    "Since you are running Corvane for the first time,\n\rit is suggested to save your default "
-    "settings.\r\r"
+    "Since you are running Corvane for the first time,\n\rit is suggested to save your default settings.\r\r"
     "Do you want to save your default settings now?";
 constexpr const char* kNewDriversQuestion =
     "Since you have installed new drivers,\n\rit is suggested to save your default settings.\r\r"
@@ -33,28 +31,11 @@ constexpr const char* kNewDriversQuestion =
 constexpr const char* kSaveQuestion =
     "Some settings have not been changed.\r\rDo you want to save them?";
 
-// The controls whose click marks the settings as changed.
-constexpr const char* kChangeBoxes[] = {
-    "D3DTab",          "OpenGLTab",     "EnableIcon",   "D3DWaitSync",    "AntiAlias",
-    "PaletteBased",    "Dithering",     "EnableKatmai", "EnablePrimary",  "EnableSysMemBlts",
-    "ChangeRGBSim",    "Convert32To16", "PageFlipping", "DisDitherAlpha", "OpenWaitVertSync",
-    "KTXBufferRegion", "MultiTexture",  "HMDLUseAGP"};
-constexpr const char* kChangeLists[] = {"ZBufferCB", "SubpixelCB", "ForceDepthBuffer",
-                                        "ModulateFactor"};
-constexpr const char* kGammaSliders[] = {"RedGamma", "GreenGamma", "BlueGamma"};
-constexpr const char* kGammaLabels[] = {"RedGammaPosLbl", "GreenGammaPosLbl", "BlueGammaPosLbl"};
-
-QWidget* page(QTabWidget* tabs, const QString& name, const QString& caption) {
-    auto* widget = new QWidget;
-    widget->setObjectName(name);
-    tabs->addTab(widget, caption);
-    return widget;
-}
-
 }  // namespace
 
 TForm1::TForm1(const FormServices& services)
     : m_services(services),
+      m_settings([this] { return tabVisible(Direct3DTab); }),
       m_clockServices{services.port, services.display, services.dialogs,
                       [facts = &services.facts] { return facts->systemDirectory(); }} {
     buildWindow();
@@ -81,59 +62,48 @@ void TForm1::buildWindow() {
     PageControl = new QTabWidget(client);
     PageControl->setObjectName("PageControl");
     PageControl->setGeometry(7, 0, 506, 368);
-    GeneralTab = page(PageControl, "GeneralTab", "Desktop");
-    Direct3DTab = page(PageControl, "Direct3DTab", "Direct3D");
-    OpenGLPage = page(PageControl, "OpenGL", "OpenGL");
-    AdvancedPage = page(PageControl, "Advanced", "Advanced");
-    DVDTab = page(PageControl, "DVDTab", "DVD");
-    RageInfo = page(PageControl, "RageInfo", "Rage 128 Info");
-    SysInfoTab = page(PageControl, "SysInfoTab", "System Info");
-    AboutTab = page(PageControl, "AboutTab", "About");
+    // The pages in tab order, each owning its controls.
+    GeneralTab = new DesktopPage(m_settings, PageControl);
+    addPage(GeneralTab, "Desktop");
+    Direct3DTab = new Direct3DPage(m_settings, PageControl);
+    addPage(Direct3DTab, "Direct3D");
+    OpenGL = new OpenGLPage(m_settings, PageControl);
+    addPage(OpenGL, "OpenGL");
+    Advanced = new AdvancedPage(m_settings, PageControl);
+    addPage(Advanced, "Advanced");
+    DVDTab = new DvdPage(m_settings, PageControl);
+    addPage(DVDTab, "DVD");
+    RageInfo = new Rage128InfoPage(PageControl);
+    addPage(RageInfo, "Rage 128 Info");
+    SysInfoTab = new SysInfoPage(PageControl);
+    addPage(SysInfoTab, "System Info");
+    AboutTab = new AboutPage(m_services.shell, PageControl);
+    addPage(AboutTab, "About");
+    Clocks = Advanced->Clocks;
+    PresetsCB = Advanced->Presets->PresetsCB;
+    LoadPresetBtn = Advanced->Presets->LoadPresetBtn;
+    DVDNotFoundLbl = DVDTab->DVDNotFoundLbl;
 
-    buildDesktopPage(GeneralTab);
-    buildDirect3DPage(Direct3DTab);
-    buildOpenGLPage(OpenGLPage);
+    buildButtonsAndMenu(client);
 
-    QGroupBox* advanced =
-        form::group(AdvancedPage, " Advanced Settings ", QRect(8, 8, 482, 210), "AdvancedGroup");
-    buildAdvancedSettings(advanced);
-    Clocks = new ClockPanel(advanced);
-    Clocks->setGeometry(8, 52, 466, 152);
-    QGroupBox* presets =
-        form::group(AdvancedPage, " Presets ", QRect(8, 224, 482, 110), "GroupBox11");
-    form::label(presets,
-                "Select a preset from the list below.  If you want your own presets to be listed  "
-                "here, just put "
-                "them ",
-                QPoint(14, 20), "PresetsText1");
-    form::label(presets, "in the Presets folder.", QPoint(14, 36), "PresetsText2");
-    TCheckLabel* presetsLabel =
-        form::label(presets, "Available &presets:", QPoint(14, 66), "PresetsLbl");
-    presetsLabel->setEnabled(false);
-    PresetsCB = form::list(presets, "PresetsCB", {}, QRect(120, 62, 200, 21));
-    presetsLabel->SetFocusControl(PresetsCB);
-    LoadPresetBtn = form::button(presets, "LoadPresetBtn", "&Load", QRect(330, 61, 75, 23));
-    LoadPresetBtn->setEnabled(false);
+    SysInfoTimer = new QTimer(this);
+    SysInfoTimer->setObjectName("SysInfoTimer");
+    SysInfoTimer->setInterval(1000);
+    connect(SysInfoTimer, &QTimer::timeout, this, [this] { SysInfoTimerTimer(); });
 
-    DVDNotFoundLbl = form::label(DVDTab, "Not Found", QPoint(190, 150), "DVDNotFoundLbl");
-    QFont notFound = form::windowFont();
-    notFound.setPixelSize(24);
-    notFound.setBold(true);
-    DVDNotFoundLbl->setFont(notFound);
-    QPalette red = DVDNotFoundLbl->palette();
-    red.setColor(QPalette::WindowText, Qt::red);
-    DVDNotFoundLbl->setPalette(red);
-    DVDNotFoundLbl->hide();
-    form::group(DVDTab, " Audio Settings ", QRect(8, 8, 482, 170), "AudioGroup");
-    form::group(DVDTab, " Video Settings ", QRect(8, 186, 482, 148), "VideoGroup");
+    FloatMinimizer1 = new TFloatMinimizer(this);
+    FloatMinimizer1->setObjectName("FloatMinimizer1");
+    m_dispatcher = new DialogCharDispatcher(this);
+    client->adjustSize();
+    setFixedSize(sizeHint());
+}
 
-    form::group(RageInfo, " General Informations ", QRect(8, 8, 482, 206), "GeneralInfoGroup");
-    form::group(RageInfo, " Video In ", QRect(8, 222, 237, 112), "VideoInGroup");
-    form::group(RageInfo, " Video Out ", QRect(253, 222, 237, 112), "VideoOutGroup");
+QWidget* TForm1::addPage(QWidget* page, const QString& caption) {
+    PageControl->addTab(page, caption);
+    return page;
+}
 
-    m_sysInfoPage = std::make_unique<SysInfoPage>(SysInfoTab);
-    buildAboutPage(AboutTab, m_services.shell);
-
+void TForm1::buildButtonsAndMenu(QWidget* client) {
     ReloadBtn = form::button(client, "ReloadBtn", "&Reload", QRect(7, 377, 75, 22));
     OkBtn = form::button(client, "OkBtn", "OK", QRect(278, 376, 75, 23));
     CancelBtn = form::button(client, "CancelBtn", "Cancel", QRect(358, 376, 75, 23));
@@ -152,40 +122,20 @@ void TForm1::buildWindow() {
     QAction* exit = file->addAction("&Exit");
     exit->setObjectName("Exit1");
     connect(exit, &QAction::triggered, this, [this] { Exit1Click(); });
-
-    SysInfoTimer = new QTimer(this);
-    SysInfoTimer->setObjectName("SysInfoTimer");
-    SysInfoTimer->setInterval(1000);
-    connect(SysInfoTimer, &QTimer::timeout, this, [this] { SysInfoTimerTimer(); });
-
-    FloatMinimizer1 = new TFloatMinimizer(this);
-    FloatMinimizer1->setObjectName("FloatMinimizer1");
-    m_dispatcher = new DialogCharDispatcher(this);
-
-    for (QWidget* widget : findChildren<QWidget*>()) {
-        if (!widget->objectName().isEmpty())
-            m_controls[widget->objectName().toStdString()] = widget;
-    }
-    client->adjustSize();
-    setFixedSize(sizeHint());
 }
 
 void TForm1::connectChangeHandlers() {
-    for (const char* id : kChangeBoxes) {
-        control<TOverCheckBox>(id)->OnClick = [this](TOverCheckBox* sender) {
-            D3DWaitSyncClick(sender);
-        };
+    // Every setting of the table marks the settings as changed when the user changes it; the
+    // gamma sliders do so through their own handler.
+    for (const DriverSetting& s : driverSettings()) {
+        if (s.encoding == SettingEncoding::GammaChannel) {
+            m_settings.onUserChange(
+                s.id, [this](QObject* sender) { RedGammaChange(static_cast<TTrackBar*>(sender)); });
+        } else {
+            m_settings.onUserChange(s.id, [this](QObject* sender) { D3DWaitSyncClick(sender); });
+        }
     }
-    for (const char* id : kChangeLists) {
-        QComboBox* list = control<QComboBox>(id);
-        connect(list, &QComboBox::activated, this, [this, list] { D3DWaitSyncClick(list); });
-    }
-    TTrackBar* detail = control<TTrackBar>("DetailLevel");
-    connect(detail, &TTrackBar::OnChange, this, [this, detail] { D3DWaitSyncClick(detail); });
-    for (const char* id : kGammaSliders) {
-        connect(control<TTrackBar>(id), &TTrackBar::OnChange, this,
-                [this](TTrackBar* s) { RedGammaChange(s); });
-    }
+    m_settings.onUserChange("ChangeRGBSim", [this](QObject* sender) { D3DWaitSyncClick(sender); });
     connect(PageControl, &QTabWidget::currentChanged, this, [this] { PageControlChange(); });
     connect(ApplyBtn, &QPushButton::clicked, this, [this] { ApplyBtnClick(); });
     connect(ReloadBtn, &QPushButton::clicked, this, [this] { ReloadBtnClick(); });
@@ -206,7 +156,7 @@ void TForm1::FormCreate() {
     m_sysDir = m_services.facts.systemDirectory();
     m_sysInfo =
         std::make_unique<TSysInfo>(m_services.registry, m_services.facts, m_services.dialogs);
-    m_sysInfoPage->FillSystemInfoPage(*m_registry, *m_sysInfo);
+    SysInfoTab->FillSystemInfoPage(*m_registry, *m_sysInfo);
     if (m_sysInfo->isWindowsNt()) applyWindowsNtLayout();
 
     m_isFirstRun = true;
@@ -227,8 +177,8 @@ void TForm1::FormCreate() {
         reportSaveFailure("ReadRegistry", update);
         return;
     }
-    m_startIcon = Checked("EnableIcon");
-    m_startAGP = Checked("HMDLUseAGP");
+    m_startIcon = m_settings.checked("EnableIcon");
+    m_startAGP = m_settings.checked("HMDLUseAGP");
     try {
         RegisterTrayIconEntry(*m_registry, m_services.programPath);
     } catch (const std::exception& e) {
@@ -250,12 +200,7 @@ void TForm1::FormCreate() {
 void TForm1::applyWindowsNtLayout() {
     PageControl->setTabVisible(PageControl->indexOf(Direct3DTab), false);
     PageControl->setTabVisible(PageControl->indexOf(DVDTab), false);
-    control<TOverCheckBox>("D3DTab")->hide();
-    control<TCheckLabel>("Label36")->hide();
-    control<TOverCheckBox>("OpenGLTab")->move(control<TOverCheckBox>("OpenGLTab")->x(), 60);
-    control<TCheckLabel>("OpenGLTabLbl")->move(control<TCheckLabel>("OpenGLTabLbl")->x(), 63);
-    control<TOverCheckBox>("EnableIcon")->move(control<TOverCheckBox>("EnableIcon")->x(), 90);
-    control<TCheckLabel>("EnableIconLbl")->move(control<TCheckLabel>("EnableIconLbl")->x(), 93);
+    GeneralTab->applyWindowsNtLayout();
     Clocks->hide();
 }
 
@@ -313,11 +258,11 @@ void TForm1::splash() {
 // --- Settings -----------------------------------------------------------------------------------
 
 bool TForm1::ReadRegistry() {
-    return corvane::ReadRegistry(*m_registry, *this, m_services.dialogs);
+    return corvane::ReadRegistry(*m_registry, m_settings, m_services.dialogs);
 }
 
 void TForm1::WriteRegistry() {
-    corvane::WriteRegistry(*m_registry, *this, m_services.programPath, m_services.dialogs);
+    corvane::WriteRegistry(*m_registry, m_settings, m_services.programPath, m_services.dialogs);
 }
 
 void TForm1::reportSaveFailure(const char* routine, RegistryUpdate& update) {
@@ -369,9 +314,9 @@ void TForm1::closeEvent(QCloseEvent* event) {
             reportSaveFailure("ReadRegistry", update);
         }
     }
-    if (!m_sysInfo->isWindowsNt() && Checked("HMDLUseAGP") != m_startAGP) {
+    if (!m_sysInfo->isWindowsNt() && m_settings.checked("HMDLUseAGP") != m_startAGP) {
         RestartPrompt();
-    } else if (Checked("EnableIcon") != m_startIcon) {
+    } else if (m_settings.checked("EnableIcon") != m_startIcon) {
         RestartPrompt();
     }
     SysInfoTimer->stop();
@@ -409,13 +354,13 @@ void TForm1::PageControlChange() {
     SetCheckLabelsEnabled(m_prevPage, false);
     SetCheckLabelsEnabled(current, true);
     SysInfoTimer->stop();
-    control<TCheckLabel>("CheckLabel5")->setEnabled(false);
-    control<TCheckLabel>("CheckLabel6")->setEnabled(false);
+    Clocks->CheckLabel5->setEnabled(false);
+    Clocks->CheckLabel6->setEnabled(false);
     if (current == Direct3DTab && tabVisible(Direct3DTab)) {
         SetGammaTicks();
-    } else if (current == AdvancedPage) {
-        control<TCheckLabel>("CheckLabel5")->setEnabled(true);
-        control<TCheckLabel>("CheckLabel6")->setEnabled(true);
+    } else if (current == Advanced) {
+        Clocks->CheckLabel5->setEnabled(true);
+        Clocks->CheckLabel6->setEnabled(true);
     } else if (current == SysInfoTab) {
         SysInfoTimer->start();
     }
@@ -434,90 +379,16 @@ void TForm1::SetCheckLabelsEnabled(QWidget* pageWidget, bool state) {
 }
 
 void TForm1::RedGammaChange(TTrackBar* sender) {
-    if (Checked("ChangeRGBSim")) {
-        for (const char* id : kGammaSliders)
-            SetPosition(id, sender->Position());
-    }
-    for (int i = 0; i < 3; ++i) {
-        SetLabelText(kGammaLabels[i], std::to_string(Position(kGammaSliders[i])) + "%");
-    }
+    Direct3DTab->RedGammaChange(sender);
     markChanged();
 }
 
 void TForm1::SetGammaTicks() {
-    for (int position = 60; position <= 140; position += 10) {
-        for (const char* id : kGammaSliders)
-            control<TTrackBar>(id)->SetTick(position);
-    }
+    Direct3DTab->SetGammaTicks();
 }
 
 void TForm1::SysInfoTimerTimer() {
-    m_sysInfoPage->SysInfoTimerTimer(*m_sysInfo);
-}
-
-// --- The settings logic's view of the controls --------------------------------------------------
-
-QWidget* TForm1::widgetNamed(const std::string& id) const {
-    const auto it = m_controls.find(id);
-    return it == m_controls.end() ? nullptr : it->second.data();
-}
-
-bool TForm1::Checked(const std::string& id) const {
-    const auto* box = qobject_cast<TOverCheckBox*>(widgetNamed(id));
-    return box != nullptr && box->Checked();
-}
-
-void TForm1::SetChecked(const std::string& id, bool checked) {
-    if (auto* box = qobject_cast<TOverCheckBox*>(widgetNamed(id))) box->SetChecked(checked);
-}
-
-bool TForm1::CheckEnabled(const std::string& id) const {
-    const auto* box = qobject_cast<TOverCheckBox*>(widgetNamed(id));
-    return box != nullptr && box->Enabled();
-}
-
-void TForm1::SetCheckEnabled(const std::string& id, bool enabled) {
-    if (auto* box = qobject_cast<TOverCheckBox*>(widgetNamed(id))) box->SetEnabled(enabled);
-}
-
-int TForm1::ItemIndex(const std::string& id) const {
-    const auto* list = qobject_cast<QComboBox*>(widgetNamed(id));
-    return list != nullptr ? list->currentIndex() : -1;
-}
-
-void TForm1::SetItemIndex(const std::string& id, int index) {
-    auto* list = qobject_cast<QComboBox*>(widgetNamed(id));
-    if (list == nullptr) return;
-    const QSignalBlocker quiet(list);
-    list->setCurrentIndex(index >= 0 && index < list->count() ? index : -1);
-}
-
-int TForm1::Position(const std::string& id) const {
-    const auto* bar = qobject_cast<TTrackBar*>(widgetNamed(id));
-    return bar != nullptr ? bar->Position() : 0;
-}
-
-void TForm1::SetPosition(const std::string& id, int position) {
-    if (auto* bar = qobject_cast<TTrackBar*>(widgetNamed(id))) bar->SetPosition(position);
-}
-
-void TForm1::SetLabelText(const std::string& id, const std::string& text) {
-    if (auto* label = qobject_cast<TCheckLabel*>(widgetNamed(id)))
-        label->SetCaption(QString::fromStdString(text));
-}
-
-void TForm1::SetLabelHint(const std::string& id, const std::string& hint) {
-    QWidget* target = widgetNamed(id);
-    for (TCheckLabel* label : findChildren<TCheckLabel*>()) {
-        if (target != nullptr &&
-            (label->CheckControl() == target || label->FocusControl() == target)) {
-            form::setHint(label, QString::fromStdString(hint));
-        }
-    }
-}
-
-bool TForm1::Direct3DVisible() const {
-    return tabVisible(Direct3DTab);
+    SysInfoTab->SysInfoTimerTimer(*m_sysInfo);
 }
 
 }  // namespace corvane

@@ -1,19 +1,18 @@
 #pragma once
 
-#include <QComboBox>
 #include <QMainWindow>
 #include <QPointer>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTimer>
 #include <cstdint>
-#include <map>
 #include <memory>
 #include <string>
-#include <vector>
 
+#include "app/ui/AboutPage.h"
 #include "hardware/ClockSpeed.h"
 #include "hardware/ui/ClockPanel.h"
+#include "hardware/ui/Rage128InfoPage.h"
 #include "platform/Dialogs.h"
 #include "platform/DisplaySettings.h"
 #include "platform/PortDevice.h"
@@ -23,16 +22,16 @@
 #include "platform/SystemRestart.h"
 #include "platform/TickSource.h"
 #include "settings/Registry.h"
-#include "settings/SettingControls.h"
+#include "settings/ui/AdvancedPage.h"
+#include "settings/ui/DesktopPage.h"
+#include "settings/ui/Direct3DPage.h"
+#include "settings/ui/DvdPage.h"
+#include "settings/ui/OpenGLPage.h"
+#include "settings/ui/SettingWidgets.h"
 #include "sysinfo/SysInfo.h"
 #include "sysinfo/ui/SysInfoPage.h"
-#include "widgets/CheckLabel.h"
 #include "widgets/DialogCharDispatcher.h"
 #include "widgets/FloatMinimizer.h"
-#include "widgets/OverCheckBox.h"
-#include "widgets/TrackBar.h"
-
-class QAction;
 
 namespace corvane {
 
@@ -50,9 +49,11 @@ struct FormServices {
     std::string argument1;  // the program's first argument, for "/firstrun"
 };
 
-// The main window: eight pages of settings and information, four buttons and a File menu. The
-// settings count as changed exactly while Apply is enabled.
-class TForm1 : public QMainWindow, private SettingControls {
+// The main window: eight pages of settings and information, four buttons and a File menu. Each
+// page is a class of its subsystem that owns its controls; the window creates them in order,
+// runs the flows that span pages (creation, Apply, Reload, closing, page changes) and keeps the
+// settings-changed state, which is exactly whether Apply is enabled.
+class TForm1 : public QMainWindow {
     Q_OBJECT
 
 public:
@@ -82,30 +83,32 @@ public:
     // drawing it into a picture.
     void prepareFirstShow();
 
-    // Controls by their names, for the flows and for tests.
+    // A control by its name, for tests.
     template <typename T>
     T* control(const QString& name) const {
         return findChild<T*>(name);
     }
-    SettingControls& settingControls() { return *this; }
+    SettingWidgets& settingControls() { return m_settings; }
+
     QTabWidget* PageControl = nullptr;
+    DesktopPage* GeneralTab = nullptr;
+    Direct3DPage* Direct3DTab = nullptr;
+    OpenGLPage* OpenGL = nullptr;
+    AdvancedPage* Advanced = nullptr;
+    DvdPage* DVDTab = nullptr;
+    Rage128InfoPage* RageInfo = nullptr;
+    SysInfoPage* SysInfoTab = nullptr;
+    AboutPage* AboutTab = nullptr;
     QPushButton* ReloadBtn = nullptr;
     QPushButton* OkBtn = nullptr;
     QPushButton* CancelBtn = nullptr;
     QPushButton* ApplyBtn = nullptr;
+    ClockPanel* Clocks = nullptr;
     QComboBox* PresetsCB = nullptr;
     QPushButton* LoadPresetBtn = nullptr;
-    ClockPanel* Clocks = nullptr;
-    QTimer* SysInfoTimer = nullptr;
-    QWidget* GeneralTab = nullptr;
-    QWidget* Direct3DTab = nullptr;
-    QWidget* OpenGLPage = nullptr;
-    QWidget* AdvancedPage = nullptr;
-    QWidget* DVDTab = nullptr;
-    QWidget* RageInfo = nullptr;
-    QWidget* SysInfoTab = nullptr;
-    QWidget* AboutTab = nullptr;
     TCheckLabel* DVDNotFoundLbl = nullptr;
+    QTimer* SysInfoTimer = nullptr;
+
     TSysInfo& SysInfo() { return *m_sysInfo; }
     bool StartAGP() const { return m_startAGP; }
     bool StartIcon() const { return m_startIcon; }
@@ -121,20 +124,9 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
-    // SettingControls over the window's controls.
-    bool Checked(const std::string& id) const override;
-    void SetChecked(const std::string& id, bool checked) override;
-    bool CheckEnabled(const std::string& id) const override;
-    void SetCheckEnabled(const std::string& id, bool enabled) override;
-    int ItemIndex(const std::string& id) const override;
-    void SetItemIndex(const std::string& id, int index) override;
-    int Position(const std::string& id) const override;
-    void SetPosition(const std::string& id, int position) override;
-    void SetLabelText(const std::string& id, const std::string& text) override;
-    void SetLabelHint(const std::string& id, const std::string& hint) override;
-    bool Direct3DVisible() const override;
-
     void buildWindow();
+    QWidget* addPage(QWidget* page, const QString& caption);
+    void buildButtonsAndMenu(QWidget* client);
     void connectChangeHandlers();
     void FormCreate();
     void FormShow();
@@ -144,16 +136,14 @@ private:
     void markChanged();
     void reportSaveFailure(const char* routine, RegistryUpdate& update);
     bool tabVisible(QWidget* page) const;
-    QWidget* widgetNamed(const std::string& id) const;
 
     FormServices m_services;
+    SettingWidgets m_settings;
     std::unique_ptr<TRegistry> m_registry;
     std::unique_ptr<TSysInfo> m_sysInfo;
-    std::unique_ptr<SysInfoPage> m_sysInfoPage;
     ClockServices m_clockServices;
     DialogCharDispatcher* m_dispatcher = nullptr;
     TFloatMinimizer* FloatMinimizer1 = nullptr;
-    std::map<std::string, QPointer<QWidget>> m_controls;
 
     int m_splashDone = 0;
     std::string m_sysDir;

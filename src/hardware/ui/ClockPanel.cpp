@@ -16,7 +16,9 @@ ClockPanel::ClockPanel(QWidget* parent) : QWidget(parent) {
     startup.label->setEnabled(false);
     vr.label->setEnabled(false);
     StartupSettings = startup.box;
+    CheckLabel5 = startup.label;
     Rage128VR = vr.box;
+    CheckLabel6 = vr.label;
 
     form::label(this, "Core:", QPoint(6, 42), "CoreCaptionLbl");
     ChipTB = form::slider(this, "ChipTB", 75, 125, QRect(58, 36, 250, 30));

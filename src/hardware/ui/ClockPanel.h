@@ -15,16 +15,12 @@
 namespace corvane {
 
 inline constexpr const char* kOverclockWarning =
-    "Overclocking your Rage 128 will void your warranty and may cause damage, graphics corruption "
-    "and "
-    "instability.\n\r We assume no responsibility for any damages from the use of this feature or "
-    "this "
-    "program.\n\rWe suggest to use some additional cooling if you want to use overclocking.\n\rAre "
-    "you sure you "
-    "want to overclock?";
+    "Overclocking your Rage 128 will void your warranty and may cause damage, graphics corruption and instability.\n\r"
+    " We assume no responsibility for any damages from the use of this feature or this program.\n\r"
+    "We suggest to use some additional cooling if you want to use overclocking.\n\r"
+    "Are you sure you want to overclock?";
 inline constexpr const char* kStartupWarning =
-    "Check this box if you are sure that your system setup can handle the speed you have your card "
-    "set at,\n\r"
+    "Check this box if you are sure that your system setup can handle the speed you have your card set at,\n\r"
     "prior to enabling this option, test for stability first.  Are you sure you want to enable it?";
 
 // The clock panel of the Advanced page: the chip's clocks on two sliders, Set Clock, the Rage 128
@@ -52,7 +48,9 @@ public:
     std::int32_t MemClock() const { return m_memClock; }
 
     TOverCheckBox* StartupSettings;
+    TCheckLabel* CheckLabel5;  // the caption of StartupSettings
     TOverCheckBox* Rage128VR;
+    TCheckLabel* CheckLabel6;  // the caption of Rage128VR
     TTrackBar* ChipTB;
     TTrackBar* MemoryTB;
     TCheckLabel* ChipLbl;

@@ -20,16 +20,17 @@ QString text(const std::string& s) {
 
 }  // namespace
 
-SysInfoPage::SysInfoPage(QWidget* page) {
+SysInfoPage::SysInfoPage(QWidget* parent) : QWidget(parent) {
+    setObjectName("SysInfoTab");
     QGroupBox* computer =
-        form::group(page, " Computer Info ", QRect(8, 8, 482, 158), "ComputerInfoGroup");
+        form::group(this, " Computer Info ", QRect(8, 8, 482, 158), "ComputerInfoGroup");
     CPUTypeLbl = row(computer, "CPU Type:", "CPUTypeLbl", 24);
     CPUBrandLbl = row(computer, "CPU brand:", "CPUBrandLbl", 50);
     TotalMemLbl = row(computer, "Total memory:", "TotalMemLbl", 76);
     AvailMemLbl = row(computer, "Avail. memory:", "AvailMemLbl", 102);
     ApertureSizeLbl = row(computer, "Aperture size:", "ApertureSizeLbl", 128);
     QGroupBox* system =
-        form::group(page, " Operating System Info ", QRect(8, 174, 482, 160), "OSInfoGroup");
+        form::group(this, " Operating System Info ", QRect(8, 174, 482, 160), "OSInfoGroup");
     WinTypeLbl = row(system, "Windows Type:", "WinTypeLbl", 24);
     WinVersionLbl = row(system, "Windows version:", "WinVersionLbl", 50);
     WinPathLbl = row(system, "Windows path:", "WinPathLbl", 76);

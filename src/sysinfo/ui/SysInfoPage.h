@@ -11,9 +11,11 @@ namespace corvane {
 // The System Info page: processor, memory and aperture, Windows type, version, folder and swap
 // file. Filled once when the window is created; memory and swap figures follow the collector on
 // every timer tick.
-class SysInfoPage {
+class SysInfoPage : public QWidget {
+    Q_OBJECT
+
 public:
-    explicit SysInfoPage(QWidget* page);
+    explicit SysInfoPage(QWidget* parent);
 
     void FillSystemInfoPage(TRegistry& registry, const TSysInfo& info);
     void SysInfoTimerTimer(TSysInfo& info);

@@ -133,16 +133,16 @@ TEST_F(MainWindowTest, FrameButtonsAndPages) {
 TEST_F(MainWindowTest, CreationReadsTheStoredSettings) {
     TForm1& f = open();
     SettingControls& c = f.settingControls();
-    EXPECT_FALSE(c.Checked("D3DWaitSync"));  // Break "1"
-    EXPECT_TRUE(c.Checked("Dithering"));
-    EXPECT_TRUE(c.Checked("EnableIcon"));
-    EXPECT_EQ(c.ItemIndex("ZBufferCB"), 1);
-    EXPECT_EQ(c.Position("RedGamma"), 130);
+    EXPECT_FALSE(c.checked("D3DWaitSync"));  // Break "1"
+    EXPECT_TRUE(c.checked("Dithering"));
+    EXPECT_TRUE(c.checked("EnableIcon"));
+    EXPECT_EQ(c.itemIndex("ZBufferCB"), 1);
+    EXPECT_EQ(c.position("RedGamma"), 130);
     EXPECT_EQ(f.control<TCheckLabel>("RedGammaPosLbl")->Caption(), "130%");
-    EXPECT_EQ(c.ItemIndex("SubpixelCB"), 0);
-    EXPECT_TRUE(c.Checked("HMDLUseAGP"));
-    EXPECT_TRUE(c.CheckEnabled("HMDLUseAGP"));
-    EXPECT_TRUE(c.Checked("ChangeRGBSim"));
+    EXPECT_EQ(c.itemIndex("SubpixelCB"), 0);
+    EXPECT_TRUE(c.checked("HMDLUseAGP"));
+    EXPECT_TRUE(c.checkEnabled("HMDLUseAGP"));
+    EXPECT_TRUE(c.checked("ChangeRGBSim"));
     EXPECT_TRUE(f.StartIcon());
     EXPECT_TRUE(f.StartAGP());
     EXPECT_FALSE(applyEnabled());
@@ -164,10 +164,10 @@ TEST_F(MainWindowTest, CreationReadsTheStoredSettings) {
 TEST_F(MainWindowTest, SettingControlsFromCodeMarksNothing) {
     TForm1& f = open();
     SettingControls& c = f.settingControls();
-    c.SetChecked("AntiAlias", true);
-    c.SetItemIndex("ModulateFactor", 2);
-    c.SetPosition("DetailLevel", 5);
-    c.SetPosition("GreenGamma", 60);
+    c.setChecked("AntiAlias", true);
+    c.setItemIndex("ModulateFactor", 2);
+    c.setPosition("DetailLevel", 5);
+    c.setPosition("GreenGamma", 60);
     f.ReadRegistry();
     EXPECT_FALSE(applyEnabled());
     EXPECT_FALSE(f.ReloadBtn->isEnabled());
@@ -183,14 +183,14 @@ TEST_F(MainWindowTest, EveryKindOfUserChangeMarksTheSettings) {
         {"mouse on a check box", [&] { clickBox("D3DTab"); }},
         {"list by keyboard",
          [&] {
-             f.PageControl->setCurrentWidget(f.OpenGLPage);
+             f.PageControl->setCurrentWidget(f.OpenGL);
              QComboBox* list = f.control<QComboBox>("ModulateFactor");
              list->setFocus();
              QTest::keyClick(list, Qt::Key_Down);
          }},
         {"slider by keyboard",
          [&] {
-             f.PageControl->setCurrentWidget(f.OpenGLPage);
+             f.PageControl->setCurrentWidget(f.OpenGL);
              QTest::keyClick(f.control<TTrackBar>("DetailLevel"), Qt::Key_Right);
          }},
         {"gamma slider",
@@ -213,7 +213,7 @@ TEST_F(MainWindowTest, EveryKindOfUserChangeMarksTheSettings) {
         QTest::mouseClick(f.ReloadBtn, Qt::LeftButton);
         EXPECT_FALSE(applyEnabled());
     }
-    EXPECT_FALSE(f.settingControls().Checked("AntiAlias"));  // Reload put it back
+    EXPECT_FALSE(f.settingControls().checked("AntiAlias"));  // Reload put it back
 }
 
 TEST_F(MainWindowTest, GammaSlidersMoveTogetherOrAlone) {
@@ -222,12 +222,12 @@ TEST_F(MainWindowTest, GammaSlidersMoveTogetherOrAlone) {
     TTrackBar* green = f.control<TTrackBar>("GreenGamma");
     green->setValue(80);
     SettingControls& c = f.settingControls();
-    EXPECT_EQ(c.Position("RedGamma"), 80);
-    EXPECT_EQ(c.Position("BlueGamma"), 80);
+    EXPECT_EQ(c.position("RedGamma"), 80);
+    EXPECT_EQ(c.position("BlueGamma"), 80);
     EXPECT_EQ(f.control<TCheckLabel>("RedGammaPosLbl")->Caption(), "80%");
     clickBox("ChangeRGBSim");
     f.control<TTrackBar>("BlueGamma")->setValue(140);
-    EXPECT_EQ(c.Position("RedGamma"), 80);
+    EXPECT_EQ(c.position("RedGamma"), 80);
     EXPECT_EQ(f.control<TCheckLabel>("BlueGammaPosLbl")->Caption(), "140%");
     QTest::mouseClick(f.ApplyBtn, Qt::LeftButton);
     EXPECT_EQ(stored("\\Software\\ATI Technologies\\Driver\\ATIDAL\\0000", "DALGameGammaScale"),
@@ -267,7 +267,7 @@ TEST_F(MainWindowTest, SaveQuestionYesWritesNoReadsBack) {
                                            "save them?"});
         EXPECT_EQ(stored("\\Software\\ATI Technologies\\Driver\\ddhal", "AntiAlias"),
                   yes ? "1" : "0");
-        EXPECT_EQ(f.settingControls().Checked("AntiAlias"), yes);
+        EXPECT_EQ(f.settingControls().checked("AntiAlias"), yes);
         if (yes) {
             TRegistry reg(*platform.registry);
             reg.SetRootKey(win::kHKeyLocalMachine);
@@ -283,8 +283,8 @@ TEST_F(MainWindowTest, RestartIsOfferedForTheTraySettingAndAgp) {
         TForm1& f = openShown();
         dialogs.shown.clear();
         dialogs.answers = {DialogResult::Yes};
-        f.PageControl->setCurrentWidget(std::string(box) == "EnableIcon" ? f.GeneralTab
-                                                                         : f.AdvancedPage);
+        f.PageControl->setCurrentWidget(
+            std::string(box) == "EnableIcon" ? static_cast<QWidget*>(f.GeneralTab) : f.Advanced);
         clickBox(box);
         QTest::mouseClick(f.ApplyBtn, Qt::LeftButton);
         f.close();
@@ -303,7 +303,7 @@ TEST_F(MainWindowTest, NoRestartWhenTheStoredStateIsBackWhereItStarted) {
     dialogs.answers = {DialogResult::No};  // to saving: the box returns to its stored state
     f.close();
     EXPECT_EQ(questionsAsked().size(), 1u);  // only whether to save
-    EXPECT_TRUE(f.settingControls().Checked("HMDLUseAGP"));
+    EXPECT_TRUE(f.settingControls().checked("HMDLUseAGP"));
 }
 
 TEST_F(MainWindowTest, WindowsNt) {
@@ -320,7 +320,7 @@ TEST_F(MainWindowTest, WindowsNt) {
     EXPECT_TRUE(f.Clocks->isHidden());
     // A changed AGP setting asks nothing on Windows NT.
     dialogs.shown.clear();
-    f.PageControl->setCurrentWidget(f.AdvancedPage);
+    f.PageControl->setCurrentWidget(f.Advanced);
     clickBox("HMDLUseAGP");
     QTest::mouseClick(f.ApplyBtn, Qt::LeftButton);
     f.close();
@@ -329,11 +329,11 @@ TEST_F(MainWindowTest, WindowsNt) {
 
 TEST_F(MainWindowTest, ClickingADisabledBoxChangesNothing) {
     TForm1& f = openShown();
-    f.settingControls().SetCheckEnabled("HMDLUseAGP", false);
-    f.PageControl->setCurrentWidget(f.AdvancedPage);
+    f.settingControls().setCheckEnabled("HMDLUseAGP", false);
+    f.PageControl->setCurrentWidget(f.Advanced);
     clickBox("HMDLUseAGP");
     EXPECT_FALSE(applyEnabled());
-    EXPECT_TRUE(f.settingControls().Checked("HMDLUseAGP"));
+    EXPECT_TRUE(f.settingControls().checked("HMDLUseAGP"));
 }
 
 TEST_F(MainWindowTest, FirstRunNewDriversAndTheSwitch) {
@@ -392,7 +392,7 @@ TEST_F(MainWindowTest, PageChangesEnableOnlyTheActivePagesLabels) {
     EXPECT_TRUE(f.control<TCheckLabel>("D3DWaitSyncLbl")->isEnabled());
     EXPECT_FALSE(f.SysInfoTimer->isActive());
     EXPECT_EQ(f.control<TTrackBar>("RedGamma")->ticks().size(), 9u);
-    f.PageControl->setCurrentWidget(f.AdvancedPage);
+    f.PageControl->setCurrentWidget(f.Advanced);
     EXPECT_TRUE(f.control<TCheckLabel>("CheckLabel5")->isEnabled());
     EXPECT_TRUE(f.control<TCheckLabel>("HDMLAgpLbl")->isEnabled());
     EXPECT_FALSE(f.control<TCheckLabel>("D3DWaitSyncLbl")->isEnabled());
