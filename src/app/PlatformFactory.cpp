@@ -74,9 +74,13 @@ std::string makeDemoMachine() {
     if (::mkdtemp(pattern.data()) == nullptr)
         throw PlatformError("Cannot create a folder for the demo machine");
     for (const DemoFile& file : demoMachineFiles()) {
-        std::ofstream out(pattern + "/" + file.name, std::ios::binary);
+        const std::filesystem::path path = std::filesystem::path(pattern) / file.name;
+        std::error_code error;
+        std::filesystem::create_directories(path.parent_path(), error);
+        std::ofstream out(path, std::ios::binary);
         out.write(file.bytes.data(), static_cast<std::streamsize>(file.bytes.size()));
-        if (!out) throw PlatformError("Cannot write the demo machine into " + pattern);
+        out.close();
+        if (error || !out) throw PlatformError("Cannot write the demo machine into " + pattern);
     }
     return pattern;
 }

@@ -40,6 +40,8 @@ protected:
         TFloatMinimizer::releaseSlotForTests();
         TFloatMinimizer::setApplicationMainForm(nullptr);
         for (const DemoFile& file : demoMachineFiles()) {
+            std::filesystem::create_directories(
+                std::filesystem::path(dir.file(file.name)).parent_path());
             std::ofstream(dir.file(file.name), std::ios::binary)
                 .write(file.bytes.data(), static_cast<std::streamsize>(file.bytes.size()));
         }
@@ -155,7 +157,7 @@ TEST_F(MainWindowTest, CreationReadsTheStoredSettings) {
     EXPECT_EQ(
         stored("\\Software\\ATI Technologies\\Desktop\\IconTA\\Settings\\Corvane", "Executable"),
         "/opt/corvane/corvane");
-    EXPECT_EQ(f.SysDir(), "C:\\WINDOWS\\SYSTEM");
+    EXPECT_EQ(f.SysDir(), dir.path().string() + "/Windows/System");
     EXPECT_EQ(f.SysInfo().WinType(), "Windows 98");
     EXPECT_EQ(f.control<TCheckLabel>("ApertureSizeLbl")->Caption(), "64 MB");
     EXPECT_TRUE(dialogs.shown.empty());
