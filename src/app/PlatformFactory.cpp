@@ -7,10 +7,12 @@
 #include <fstream>
 
 #include "app/DemoMachine.h"
+#include "platform/inifile/IniFileProfile.h"
 #include "platform/linux/HostDisplaySettings.h"
 #include "platform/linux/HostSystemFacts.h"
 #include "platform/linux/SysfsFirmware.h"
 #include "platform/linux/SysfsPortDevice.h"
+#include "platform/pe/PeVersionResources.h"
 #include "platform/regfile/RegFileStore.h"
 #include "platform/sim/SimDisplaySettings.h"
 #include "platform/sim/SimFirmware.h"
@@ -63,6 +65,8 @@ Platform makePlatform(const std::optional<std::string>& machineDir) {
             p.firmware = std::make_unique<SysfsFirmware>();
             p.display = std::make_unique<HostDisplaySettings>();
         }
+        p.profile = std::make_unique<IniFileProfile>();
+        p.versions = std::make_unique<PeVersionResources>();
     } catch (const std::exception& e) {
         throw PlatformError(e.what());
     }
