@@ -263,8 +263,8 @@ TEST_F(MainWindowTest, SaveQuestionYesWritesNoReadsBack) {
         clickBox("AntiAlias");
         QTest::keyClick(&f, Qt::Key_Escape);  // Cancel closes too
         EXPECT_EQ(questionsAsked(),
-                  std::vector<std::string>{"Some settings have not been changed.\r\rDo you want to "
-                                           "save them?"});
+                  std::vector<std::string>{"Some settings have not been changed.\r\r"
+                                           "Do you want to save them?"});
         EXPECT_EQ(stored("\\Software\\ATI Technologies\\Driver\\ddhal", "AntiAlias"),
                   yes ? "1" : "0");
         EXPECT_EQ(f.settingControls().checked("AntiAlias"), yes);
@@ -341,8 +341,8 @@ TEST_F(MainWindowTest, FirstRunNewDriversAndTheSwitch) {
     EXPECT_EQ(ticks.slept, std::vector<std::uint32_t>{1001});  // the splash, begun at 5.999 s
     EXPECT_EQ(form->SplashDone(), 1);
     const std::string firstRun =
-        "Since you are running Corvane for the first time,\n\rit is suggested to save your "
-        "default settings.\r\rDo you want to save your default settings now?";
+        "Since you are running Corvane for the first time,\n\rit is suggested to save your default settings.\r\r"
+        "Do you want to save your default settings now?";
     EXPECT_EQ(questionsAsked(), std::vector<std::string>{firstRun});
     form->close();
 
