@@ -17,8 +17,8 @@ bool TApplication::notify(QObject* receiver, QEvent* event) {
         return QApplication::notify(receiver, event);
     } catch (const std::exception& e) {
         if (m_dialogs != nullptr) {
-            m_dialogs->show({applicationName().toStdString(), e.what(), DialogIcon::Error,
-                             DialogButtons::Ok});
+            m_dialogs->show(
+                {applicationName().toStdString(), e.what(), DialogIcon::Error, DialogButtons::Ok});
         }
     }
     return false;
