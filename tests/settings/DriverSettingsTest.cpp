@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <tuple>
 #include <variant>
 
 #include "app/ProgramKey.h"
@@ -305,11 +306,11 @@ TEST_F(DriverSettingsTest, WritingEncodings) {
         {{kDdhalKey, "ZBufferBitDepth"}, std::string("2")},
         {{kDesktopKey, "D3D"}, std::int32_t{0}},
         {{kDesktopKey, "OpenGL"}, std::int32_t{1}},
-        {{kOpenGLKey, "OGLSubPixelPrecision"}, std::int32_t{2}},
+        {{kOpenGLKey, "OGLSubPixelPrecision"}, Value{}},  // no entry chosen: nothing written
         {{kOpenGLKey, "OGLLODBias"}, std::int32_t{5}},
         {{kOpenGLKey, "OGLConvertTextures32To16"}, std::int32_t{0}},
         {{kOpenGLPrivateKey, "forceDepthBuffer"}, std::int32_t{20}},
-        {{kOpenGLPrivateKey, "modulateFactor"}, std::int32_t{1}},
+        {{kOpenGLPrivateKey, "modulateFactor"}, Value{}},
         {{kOpenGLPrivateKey, "enableMultiTexture"}, std::int32_t{1}},
         {{kVxdKey, "HMDL_UseAGP"}, std::int32_t{0}},
         {{kProgramKey, "LoadOnStartup"}, std::int32_t{0}},
@@ -321,9 +322,30 @@ TEST_F(DriverSettingsTest, WritingEncodings) {
     controls.lists["SubpixelCB"] = 1;
     write();
     EXPECT_EQ(get(kDdhalKey, "Break"), Value{std::string("1")});
-    EXPECT_EQ(get(kDdhalKey, "ZBufferBitDepth"), Value{std::string("-1")});
+    EXPECT_EQ(get(kDdhalKey, "ZBufferBitDepth"), Value{std::string("2")});  // kept
     EXPECT_EQ(get(kOpenGLKey, "OGLSubPixelPrecision"), Value{std::int32_t{4}});
     EXPECT_TRUE(dialogs.shown.empty());
+}
+
+// A stored value that no entry of its list stands for shows no selection; Apply then keeps it
+// rather than overwriting what the driver or another tool set.
+TEST_F(DriverSettingsTest, AppliedListsKeepValuesTheyCouldNotShow) {
+    put(kDesktopKey, "", Value{});
+    put("\\Software\\Microsoft\\Windows\\CurrentVersion\\RunServices", "", Value{});
+    const std::tuple<const char*, const char*, const char*, Value> cases[] = {
+        {"ZBufferCB", kDdhalKey, "ZBufferBitDepth", std::string("7")},
+        {"SubpixelCB", kOpenGLKey, "OGLSubPixelPrecision", std::int32_t{8}},
+        {"ForceDepthBuffer", kOpenGLPrivateKey, "forceDepthBuffer", std::int32_t{16}},
+        {"ModulateFactor", kOpenGLPrivateKey, "modulateFactor", std::int32_t{3}},
+    };
+    for (const auto& [id, key, name, value] : cases)
+        put(key, name, value);
+    read();
+    write();
+    for (const auto& [id, key, name, value] : cases) {
+        EXPECT_EQ(controls.itemIndex(id), -1) << id;
+        EXPECT_EQ(get(key, name), value) << name;
+    }
 }
 
 TEST_F(DriverSettingsTest, EnableIconIsWrittenOnlyWhenItDiffers) {
@@ -343,6 +365,9 @@ TEST_F(DriverSettingsTest, EnableIconIsWrittenOnlyWhenItDiffers) {
 }
 
 TEST_F(DriverSettingsTest, WritingFailuresKeepWhatWasWritten) {
+    for (const DriverSetting& s : driverSettings()) {
+        if (s.kind == ControlKind::List) controls.lists[s.id] = 0;
+    }
     struct Case {
         std::function<void(test::FailingStore&)> block;
         const char* message;

@@ -358,7 +358,9 @@ void TForm1::PageControlChange() {
     Clocks->CheckLabel6->setEnabled(false);
     if (current == Direct3DTab && tabVisible(Direct3DTab)) {
         SetGammaTicks();
-    } else if (current == Advanced) {
+    } else if (current == Advanced && !Clocks->isHidden()) {
+        // A hidden panel's labels stay dead: their accelerators would read the chip on Windows NT
+        // or store clocks read from no chip at all.
         Clocks->CheckLabel5->setEnabled(true);
         Clocks->CheckLabel6->setEnabled(true);
     } else if (current == SysInfoTab) {
