@@ -6,7 +6,7 @@
 #include <stdexcept>
 #include <string>
 
-#include "settings/DriverSettingsTable.h"
+#include "settings/Setting.h"
 #include "settings/SettingControls.h"
 
 namespace corvane::test {
@@ -26,7 +26,8 @@ auto& knownControl(Map& map, const std::string& id) {
 class FakeControls : public SettingControls {
 public:
     FakeControls() {
-        for (const DriverSetting& s : driverSettings()) {
+        for (const Setting* setting : windowSettings()) {
+            const Setting& s = *setting;
             switch (s.kind) {
                 case ControlKind::CheckBox:
                     boxes[s.id] = false;
