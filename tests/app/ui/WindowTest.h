@@ -18,6 +18,7 @@
 #include "platform/regfile/RegFileStore.h"
 #include "platform/sim/SimMachine.h"
 #include "settings/DriverSettingsTable.h"
+#include "settings/DvdSettingsTable.h"
 #include "settings/RegistryKeys.h"
 
 namespace corvane::test {
