@@ -1,5 +1,6 @@
 #include "presets/IniFile.h"
 
+#include "platform/inifile/IniFileProfile.h"
 #include "platform/inifile/IniInteger.h"
 
 namespace corvane {
@@ -13,12 +14,20 @@ bool holdsNul(const std::string& text) {
 }  // namespace
 
 TIniFile::TIniFile(PrivateProfile& profile, std::string fileName)
-    : m_profile(profile), m_fileName(std::move(fileName)) {}
+    : m_profile(&profile), m_fileName(std::move(fileName)) {}
+
+TIniFile::TIniFile(std::string fileName)
+    : m_ownProfile(std::make_unique<IniFileProfile>()),
+      m_profile(m_ownProfile.get()),
+      m_fileName(std::move(fileName)) {}
+
+TIniFile::~TIniFile() = default;
+TIniFile::TIniFile(TIniFile&&) noexcept = default;
 
 void TIniFile::ReadSections(std::vector<std::string>& strings) const {
     strings.clear();
     std::vector<char> buffer(kSectionsBufferSize);
-    const std::uint32_t length = m_profile.getPrivateProfileString(
+    const std::uint32_t length = m_profile->getPrivateProfileString(
         nullptr, nullptr, nullptr, buffer.data(), kSectionsBufferSize, m_fileName.c_str());
     if (length == 0) return;
     // Names ended by NULs, up to the empty one that ends the list.
@@ -35,8 +44,8 @@ std::string TIniFile::ReadString(const std::string& section, const std::string& 
     if (holdsNul(section) || holdsNul(ident)) return defaultValue;
     char buffer[kValueBufferSize];
     const std::uint32_t length =
-        m_profile.getPrivateProfileString(section.c_str(), ident.c_str(), defaultValue.c_str(),
-                                          buffer, kValueBufferSize, m_fileName.c_str());
+        m_profile->getPrivateProfileString(section.c_str(), ident.c_str(), defaultValue.c_str(),
+                                           buffer, kValueBufferSize, m_fileName.c_str());
     return std::string(buffer, length);
 }
 
@@ -54,8 +63,8 @@ bool TIniFile::ReadBool(const std::string& section, const std::string& ident,
 void TIniFile::WriteString(const std::string& section, const std::string& ident,
                            const std::string& value) {
     if (!PrivateProfile::canStore(section, ident, value) ||
-        !m_profile.writePrivateProfileString(section.c_str(), ident.c_str(), value.c_str(),
-                                             m_fileName.c_str())) {
+        !m_profile->writePrivateProfileString(section.c_str(), ident.c_str(), value.c_str(),
+                                              m_fileName.c_str())) {
         throw EIniFileException("Unable to write to " + m_fileName);
     }
 }
@@ -71,7 +80,7 @@ void TIniFile::WriteBool(const std::string& section, const std::string& ident, b
 
 void TIniFile::UpdateFile() {
     // The flush form reports false also when it worked, so its result says nothing.
-    m_profile.writePrivateProfileString(nullptr, nullptr, nullptr, m_fileName.c_str());
+    m_profile->writePrivateProfileString(nullptr, nullptr, nullptr, m_fileName.c_str());
 }
 
 }  // namespace corvane

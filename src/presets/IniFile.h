@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -27,6 +28,13 @@ public:
 
     // Remembers the path; the file is neither opened nor created.
     TIniFile(PrivateProfile& profile, std::string fileName);
+    // The same over a back end of its own, our INI files. Code that has the platform's profile
+    // functions passes them instead, so that the Windows build uses Windows' own.
+    explicit TIniFile(std::string fileName);
+    ~TIniFile();
+    TIniFile(TIniFile&&) noexcept;
+    TIniFile(const TIniFile&) = delete;
+    TIniFile& operator=(const TIniFile&) = delete;
 
     const std::string& FileName() const { return m_fileName; }
 
@@ -53,7 +61,8 @@ public:
     void UpdateFile();
 
 private:
-    PrivateProfile& m_profile;
+    std::unique_ptr<PrivateProfile> m_ownProfile;
+    PrivateProfile* m_profile;
     std::string m_fileName;
 };
 

@@ -31,7 +31,7 @@ std::runtime_error cannotAccess(const char* name) {
 }
 
 void readFlag(TRegistry& registry, SettingControls& controls, const char* id) {
-    const DriverSetting& s = driverSetting(id);
+    const Setting& s = driverSetting(id);
     switch (s.encoding) {
         case SettingEncoding::StringFlag:
             controls.setChecked(id, ReadStringDef(registry, s.valueName, s.fallbackText) == "1");
@@ -42,14 +42,13 @@ void readFlag(TRegistry& registry, SettingControls& controls, const char* id) {
         case SettingEncoding::NumberFlag:
             controls.setChecked(id, ReadIntegerDef(registry, s.valueName, s.fallback) == 1);
             break;
-        case SettingEncoding::Mapped:
-        case SettingEncoding::GammaChannel:
+        default:  // not a check box of the driver
             break;
     }
 }
 
 void writeFlag(TRegistry& registry, const SettingControls& controls, const char* id) {
-    const DriverSetting& s = driverSetting(id);
+    const Setting& s = driverSetting(id);
     const bool checked = controls.checked(id);
     switch (s.encoding) {
         case SettingEncoding::StringFlag:
@@ -61,8 +60,7 @@ void writeFlag(TRegistry& registry, const SettingControls& controls, const char*
         case SettingEncoding::NumberFlag:
             registry.WriteInteger(s.valueName, checked ? 1 : 0);
             break;
-        case SettingEncoding::Mapped:
-        case SettingEncoding::GammaChannel:
+        default:  // not a check box of the driver
             break;
     }
 }

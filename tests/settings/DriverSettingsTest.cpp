@@ -11,41 +11,23 @@
 #include "fakes/FailingStore.h"
 #include "fakes/FakeControls.h"
 #include "fakes/FakePlatform.h"
+#include "fakes/RegistryValues.h"
 #include "settings/DriverSettingsTable.h"
 
 namespace corvane {
 namespace {
 
-using Value =
-    std::variant<std::monostate, std::string, std::int32_t>;  // missing, REG_SZ, REG_DWORD
+using test::Value;
 
 class DriverSettingsTest : public ::testing::Test {
 protected:
     void SetUp() override { put(kAtiKey, "", Value{}); }
 
-    // Creates the key and, unless value is missing, stores the value.
     void put(const std::string& key, const std::string& name, const Value& value) {
-        TRegistry reg(store);
-        reg.SetRootKey(win::kHKeyLocalMachine);
-        ASSERT_TRUE(reg.OpenKey(key, true));
-        if (const auto* text = std::get_if<std::string>(&value)) reg.WriteString(name, *text);
-        if (const auto* number = std::get_if<std::int32_t>(&value)) reg.WriteInteger(name, *number);
+        ASSERT_TRUE(values.put(key, name, value));
     }
-    Value get(const std::string& key, const std::string& name) {
-        TRegistry reg(store);
-        reg.SetRootKey(win::kHKeyLocalMachine);
-        if (!reg.OpenKey(key, false) || !reg.ValueExists(name)) return {};
-        try {
-            return reg.ReadInteger(name);
-        } catch (const ERegistryException&) {
-            return reg.ReadString(name);
-        }
-    }
-    bool keyExists(const std::string& key) {
-        TRegistry reg(store);
-        reg.SetRootKey(win::kHKeyLocalMachine);
-        return reg.OpenKey(key, false);
-    }
+    Value get(const std::string& key, const std::string& name) { return values.get(key, name); }
+    bool keyExists(const std::string& key) { return values.keyExists(key); }
     bool read() {
         TRegistry reg(store);
         return ReadRegistry(reg, controls, dialogs);
@@ -56,6 +38,7 @@ protected:
     }
 
     test::FailingStore store;
+    test::RegistryValues values{store};
     test::FakeControls controls;
     test::ScriptedDialogs dialogs;
 };
@@ -94,7 +77,7 @@ TEST_F(DriverSettingsTest, CheckBoxEncodingsAndFallbacks) {
         SCOPED_TRACE(std::string(c.id) + " " + std::to_string(c.stored.index()));
         controls = test::FakeControls();
         put(kVxdKey, "", Value{});
-        const DriverSetting& s = driverSetting(c.id);
+        const Setting& s = driverSetting(c.id);
         put(s.key, s.valueName, c.stored);
         controls.boxes[c.id] = !c.checked;
         ASSERT_TRUE(read());
@@ -365,7 +348,7 @@ TEST_F(DriverSettingsTest, EnableIconIsWrittenOnlyWhenItDiffers) {
 }
 
 TEST_F(DriverSettingsTest, WritingFailuresKeepWhatWasWritten) {
-    for (const DriverSetting& s : driverSettings()) {
+    for (const Setting& s : driverSettings()) {
         if (s.kind == ControlKind::List) controls.lists[s.id] = 0;
     }
     struct Case {

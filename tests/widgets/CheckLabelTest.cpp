@@ -98,6 +98,7 @@ TEST_F(CheckLabelTest, FocusLinkGivesTheFocus) {
     auto* listLabel = new TCheckLabel(&window);
     listLabel->SetCaption("Force depth &buffer:");
     listLabel->SetFocusControl(list);
+    listLabel->show();
     window.activateWindow();
     QTest::keyClick(&window, Qt::Key_B, Qt::AltModifier);
     EXPECT_EQ(window.focusWidget(), list);

@@ -16,6 +16,7 @@
 #include "app/ui/SplashFrm.h"
 #include "settings/DriverSettings.h"
 #include "settings/DriverSettingsTable.h"
+#include "settings/DvdSettings.h"
 #include "widgets/Form.h"
 
 namespace corvane {
@@ -125,17 +126,19 @@ void TForm1::buildButtonsAndMenu(QWidget* client) {
 }
 
 void TForm1::connectChangeHandlers() {
-    // Every setting of the table marks the settings as changed when the user changes it; the
+    // Every setting of the tables marks the settings as changed when the user changes it; the
     // gamma sliders do so through their own handler.
-    for (const DriverSetting& s : driverSettings()) {
-        if (s.encoding == SettingEncoding::GammaChannel) {
-            m_settings.onUserChange(
-                s.id, [this](QObject* sender) { RedGammaChange(static_cast<TTrackBar*>(sender)); });
+    for (const Setting* s : windowSettings()) {
+        if (s->encoding == SettingEncoding::GammaChannel) {
+            m_settings.onUserChange(s->id, [this](QObject* sender) {
+                RedGammaChange(static_cast<TTrackBar*>(sender));
+            });
         } else {
-            m_settings.onUserChange(s.id, [this](QObject* sender) { D3DWaitSyncClick(sender); });
+            m_settings.onUserChange(s->id, [this](QObject* sender) { D3DWaitSyncClick(sender); });
         }
     }
     m_settings.onUserChange("ChangeRGBSim", [this](QObject* sender) { D3DWaitSyncClick(sender); });
+    connect(RageInfo->ChipIdCB, &QComboBox::activated, this, [this] { ChipIdCBChange(); });
     connect(PageControl, &QTabWidget::currentChanged, this, [this] { PageControlChange(); });
     connect(ApplyBtn, &QPushButton::clicked, this, [this] { ApplyBtnClick(); });
     connect(ReloadBtn, &QPushButton::clicked, this, [this] { ReloadBtnClick(); });
@@ -154,6 +157,11 @@ void TForm1::FormCreate() {
     m_startIcon = false;
     // The system folder is held whole, whatever its length.
     m_sysDir = m_services.facts.systemDirectory();
+    Advanced->Presets->attach(
+        PresetServices{m_settings, m_services.dialogs, m_services.presetFolder,
+                       [this] { return m_sysInfo->isWindowsNt(); }, [this] { markChanged(); },
+                       [this] { Direct3DTab->showGammaPercentages(); }});
+    Advanced->Presets->preparePresetFolder();
     m_sysInfo =
         std::make_unique<TSysInfo>(m_services.registry, m_services.facts, m_services.dialogs);
     SysInfoTab->FillSystemInfoPage(*m_registry, *m_sysInfo);
@@ -185,6 +193,8 @@ void TForm1::FormCreate() {
         // A program path the registry file can't hold (see the README) costs the icon entries only.
         showError(m_services.dialogs, std::string("Error in RegisterTrayIconEntry: ") + e.what());
     }
+    ReadChipIds();
+    if (tabVisible(DVDTab)) ReadDVDRegistry();
 
     {
         const QSignalBlocker quiet(PageControl);
@@ -240,8 +250,8 @@ void TForm1::FormShow() {
     if (m_splashDone == 0) splash();
     if (asciiLower(m_services.argument1) == "/firstrun") m_isFirstRun = true;
     if (!m_isFirstRun && !m_hasNewDrivers) return;
-    // Yes saves the default settings as a preset; that command comes with the presets.
-    askQuestion(m_services.dialogs, m_isFirstRun ? kFirstRunQuestion : kNewDriversQuestion);
+    if (askQuestion(m_services.dialogs, m_isFirstRun ? kFirstRunQuestion : kNewDriversQuestion))
+        SaveDefaultSettings();
 }
 
 void TForm1::splash() {
@@ -263,6 +273,56 @@ bool TForm1::ReadRegistry() {
 
 void TForm1::WriteRegistry() {
     corvane::WriteRegistry(*m_registry, m_settings, m_services.programPath, m_services.dialogs);
+}
+
+void TForm1::FillPresetList() {
+    Advanced->Presets->FillPresetList();
+}
+
+void TForm1::LoadPresets1Click() {
+    Advanced->Presets->LoadPresets1Click();
+}
+
+void TForm1::SavePresets1Click() {
+    Advanced->Presets->SavePresets1Click();
+}
+
+void TForm1::SaveDefaultSettings() {
+    Advanced->Presets->SaveDefaultSettings();
+}
+
+void TForm1::LoadPresetBtnClick() {
+    Advanced->Presets->LoadPresetBtnClick();
+}
+
+void TForm1::PresetsCBChange() {
+    Advanced->Presets->PresetsCBChange();
+}
+
+void TForm1::ApplyPresetFile(const std::string& path) {
+    Advanced->Presets->ApplyPresetFile(path);
+}
+
+void TForm1::SavePresetFile(const std::string& path) {
+    Advanced->Presets->SavePresetFile(path);
+}
+
+void TForm1::ReadChipIds() {
+    RageInfo->ReadChipIds(*m_registry, m_services.dialogs);
+}
+
+void TForm1::ChipIdCBChange() {
+    RageInfo->ChipIdCBChange(*m_registry, m_services.dialogs);
+}
+
+void TForm1::ReadDVDRegistry() {
+    if (!corvane::ReadDVDRegistry(*m_registry, m_settings, m_services.dialogs))
+        DVDTab->showNotFound();
+}
+
+void TForm1::WriteDVDRegistry() {
+    if (DVDTab->notFound()) return;
+    corvane::WriteDVDRegistry(*m_registry, m_settings, m_services.dialogs);
 }
 
 void TForm1::reportSaveFailure(const char* routine, RegistryUpdate& update) {
@@ -288,6 +348,7 @@ void TForm1::D3DWaitSyncClick(QObject* sender) {
 void TForm1::ApplyBtnClick() {
     RegistryUpdate update(m_services.registry);
     WriteRegistry();
+    if (tabVisible(DVDTab)) WriteDVDRegistry();
     reportSaveFailure("WriteRegistry", update);
     ApplyBtn->setEnabled(false);
     ReloadBtn->setEnabled(false);
@@ -296,6 +357,7 @@ void TForm1::ApplyBtnClick() {
 void TForm1::ReloadBtnClick() {
     RegistryUpdate update(m_services.registry);
     ReadRegistry();
+    if (tabVisible(DVDTab)) ReadDVDRegistry();
     reportSaveFailure("ReadRegistry", update);
     ApplyBtn->setEnabled(false);
     ReloadBtn->setEnabled(false);
@@ -306,6 +368,7 @@ void TForm1::closeEvent(QCloseEvent* event) {
         RegistryUpdate update(m_services.registry);
         if (askQuestion(m_services.dialogs, kSaveQuestion)) {
             WriteRegistry();
+            if (tabVisible(DVDTab)) WriteDVDRegistry();
             reportSaveFailure("WriteRegistry", update);
         } else {
             // The controls show the stored settings again, so that the restart test compares

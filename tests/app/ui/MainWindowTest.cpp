@@ -121,8 +121,8 @@ TEST_F(MainWindowTest, EveryControlOfTheTableMarksTheSettings) {
     TForm1& f = openShown();
     SettingWidgets& c = f.settingControls();
     std::vector<std::pair<std::string, ControlKind>> controls;
-    for (const DriverSetting& s : driverSettings())
-        controls.emplace_back(s.id, s.kind);
+    for (const Setting* s : windowSettings())
+        controls.emplace_back(s->id, s->kind);
     controls.emplace_back("ChangeRGBSim", ControlKind::CheckBox);
     for (const auto& [id, kind] : controls) {
         SCOPED_TRACE(id);

@@ -19,6 +19,7 @@
 #include "platform/regfile/RegFileStore.h"
 #include "platform/sim/SimMachine.h"
 #include "settings/DriverSettingsTable.h"
+#include "settings/DvdSettingsTable.h"
 #include "settings/RegistryKeys.h"
 
 namespace corvane::test {
@@ -59,9 +60,10 @@ protected:
             StartupState state;
             EXPECT_TRUE(runStart(registry, *platform.firmware, *platform.facts, dialogs, state));
         }
-        form = std::make_unique<TForm1>(FormServices{
-            *platform.registry, *platform.facts, *platform.port, *platform.display,
-            *platform.restart, shell, dialogs, ticks, "/opt/corvane/corvane", argument1});
+        form = std::make_unique<TForm1>(
+            FormServices{*platform.registry, *platform.facts, *platform.port, *platform.display,
+                         *platform.restart, shell, dialogs, ticks, "/opt/corvane/corvane",
+                         argument1, dir.file("Presets")});
         return *form;
     }
     TForm1& openShown(const std::string& argument1 = "") {
