@@ -18,10 +18,10 @@ int main(int argc, char** argv) {
     const std::filesystem::path folder =
         argc > 1 ? std::filesystem::path(argv[1]) : std::filesystem::temp_directory_path();
     const std::string path = (folder / "corvane-bench-5mb.dll").string();
-    tools::PeSpec spec;
-    spec.productVersion = {4, 11, 0, 2081};
-    spec.codeSize = 5u * 1024 * 1024;
-    const std::string bytes = tools::makeVersionedPe(spec).bytes;
+    tools::PeDescription description;
+    description.productVersion = {4, 11, 0, 2081};
+    description.codeSize = 5u * 1024 * 1024;
+    const std::string bytes = tools::makeVersionedPe(description).bytes;
     std::ofstream(path, std::ios::binary)
         .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 

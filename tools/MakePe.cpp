@@ -53,34 +53,34 @@ int main(int argc, char** argv) {
         std::filesystem::create_directories(folder, error);
         for (const auto& driver : corvane::tools::demoDrivers()) {
             const auto file =
-                corvane::tools::makeVersionedPe(corvane::tools::demoDriverSpec(driver));
+                corvane::tools::makeVersionedPe(corvane::tools::demoDriverDescription(driver));
             if (!writeFile(folder / driver.fileName, file.bytes)) return 1;
         }
         return 0;
     }
     if (argc < 2 || argv[1][0] == '-') return usage();
-    corvane::tools::PeSpec spec;
+    corvane::tools::PeDescription description;
     bool haveFile = false;
     bool haveProduct = false;
     for (int i = 2; i < argc; ++i) {
         const std::string arg = argv[i];
         const bool hasValue = i + 1 < argc;
         if (arg == "--pe32plus") {
-            spec.pe32Plus = true;
+            description.pe32Plus = true;
         } else if (arg == "--code-size" && hasValue) {
-            spec.codeSize = static_cast<std::uint32_t>(std::strtoul(argv[++i], nullptr, 0));
+            description.codeSize = static_cast<std::uint32_t>(std::strtoul(argv[++i], nullptr, 0));
         } else if (arg == "--file-version" && hasValue) {
-            haveFile = parseVersion(argv[++i], spec.fileVersion);
+            haveFile = parseVersion(argv[++i], description.fileVersion);
             if (!haveFile) return usage();
         } else if (arg == "--product-version" && hasValue) {
-            haveProduct = parseVersion(argv[++i], spec.productVersion);
+            haveProduct = parseVersion(argv[++i], description.productVersion);
             if (!haveProduct) return usage();
         } else if (arg == "--description" && hasValue) {
-            spec.strings.emplace_back("FileDescription", argv[++i]);
+            description.strings.emplace_back("FileDescription", argv[++i]);
         } else {
             return usage();
         }
     }
     if (!haveFile || !haveProduct) return usage();
-    return writeFile(argv[1], corvane::tools::makeVersionedPe(spec).bytes) ? 0 : 1;
+    return writeFile(argv[1], corvane::tools::makeVersionedPe(description).bytes) ? 0 : 1;
 }

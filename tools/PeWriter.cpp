@@ -88,36 +88,36 @@ VersionNode textNode(const std::string& key, const std::string& text) {
     return {key, 1, value.data, static_cast<std::uint16_t>(text.size() + 1), {}};
 }
 
-std::string fixedFileInfo(const PeSpec& spec) {
+std::string fixedFileInfo(const PeDescription& description) {
     auto ms = [](const Version& v) { return static_cast<std::uint32_t>(v[0]) << 16 | v[1]; };
     auto ls = [](const Version& v) { return static_cast<std::uint32_t>(v[2]) << 16 | v[3]; };
     Bytes b;
     b.u32(0xFEEF04BDu);
     b.u32(0x00010000u);  // structure version 1.0
-    b.u32(ms(spec.fileVersion));
-    b.u32(ls(spec.fileVersion));
-    b.u32(ms(spec.productVersion));
-    b.u32(ls(spec.productVersion));
-    b.u32(0x3F);                                // flags mask
-    b.u32(0);                                   // flags
-    b.u32(spec.pe32Plus ? 0x00040004u : 0x4u);  // VOS_NT_WINDOWS32 : VOS__WINDOWS32
-    b.u32(2);                                   // VFT_DLL
-    b.u32(0);                                   // subtype
-    b.u32(0);                                   // date
+    b.u32(ms(description.fileVersion));
+    b.u32(ls(description.fileVersion));
+    b.u32(ms(description.productVersion));
+    b.u32(ls(description.productVersion));
+    b.u32(0x3F);                                       // flags mask
+    b.u32(0);                                          // flags
+    b.u32(description.pe32Plus ? 0x00040004u : 0x4u);  // VOS_NT_WINDOWS32 : VOS__WINDOWS32
+    b.u32(2);                                          // VFT_DLL
+    b.u32(0);                                          // subtype
+    b.u32(0);                                          // date
     b.u32(0);
     return b.data;
 }
 
-std::string versionBlock(const PeSpec& spec, std::size_t& fixedAt) {
+std::string versionBlock(const PeDescription& description, std::size_t& fixedAt) {
     char table[16];
-    std::snprintf(table, sizeof table, "%04X%04X", spec.language, kCodePage);
+    std::snprintf(table, sizeof table, "%04X%04X", description.language, kCodePage);
     VersionNode strings{table, 1, {}, 0, {}};
-    for (const auto& [key, text] : spec.strings)
+    for (const auto& [key, text] : description.strings)
         strings.children.push_back(textNode(key, text));
     Bytes translation;
-    translation.u16(spec.language);
+    translation.u16(description.language);
     translation.u16(kCodePage);
-    VersionNode root{"VS_VERSION_INFO", 0, fixedFileInfo(spec), 52, {}};
+    VersionNode root{"VS_VERSION_INFO", 0, fixedFileInfo(description), 52, {}};
     root.children.push_back({"StringFileInfo", 1, {}, 0, {strings}});
     root.children.push_back(
         {"VarFileInfo", 1, {}, 0, {{"Translation", 0, translation.data, 4, {}}}});
@@ -143,12 +143,12 @@ std::uint32_t imageChecksum(const std::string& bytes, std::size_t checksumAt) {
 
 }  // namespace
 
-PeFile makeVersionedPe(const PeSpec& spec) {
+PeFile makeVersionedPe(const PeDescription& description) {
     PeFile file;
     PeLayout& layout = file.layout;
-    const bool code = spec.codeSize > 0;
+    const bool code = description.codeSize > 0;
     const std::uint16_t sectionCount = code ? 2 : 1;
-    const std::uint16_t optionalSize = spec.pe32Plus ? 240 : 224;
+    const std::uint16_t optionalSize = description.pe32Plus ? 240 : 224;
 
     layout.ntHeaders = kDosHeaderSize;
     layout.optionalHeader = layout.ntHeaders + 24;
@@ -160,15 +160,15 @@ PeFile makeVersionedPe(const PeSpec& spec) {
     // The resource section: three directory levels of one entry each, the data entry, and the
     // version block.
     std::size_t fixedAt = 0;
-    const std::string block = versionBlock(spec, fixedAt);
+    const std::string block = versionBlock(description, fixedAt);
     constexpr std::uint32_t kDirectorySize = 16 + 8;
     constexpr std::uint32_t kBlockAt = 3 * kDirectorySize + 16;
     const auto resourceSize = static_cast<std::uint32_t>(kBlockAt + block.size());
 
     const std::uint32_t codeRva = kSectionAlignment;
-    const std::uint32_t codeRaw = code ? alignUp(spec.codeSize, kFileAlignment) : 0;
+    const std::uint32_t codeRaw = code ? alignUp(description.codeSize, kFileAlignment) : 0;
     const std::uint32_t resourceRva =
-        code ? alignUp(codeRva + spec.codeSize, kSectionAlignment) : kSectionAlignment;
+        code ? alignUp(codeRva + description.codeSize, kSectionAlignment) : kSectionAlignment;
     const std::uint32_t resourceRaw = alignUp(resourceSize, kFileAlignment);
     const std::uint32_t codeOffset = headersSize;
     const std::uint32_t resourceOffset = headersSize + codeRaw;
@@ -183,17 +183,18 @@ PeFile makeVersionedPe(const PeSpec& spec) {
 
     // PE signature and file header.
     out.u32(0x00004550);
-    out.u16(spec.pe32Plus ? 0x8664 : 0x014C);
+    out.u16(description.pe32Plus ? 0x8664 : 0x014C);
     out.u16(sectionCount);
     out.u32(0);  // time stamp
     out.u32(0);  // symbol table
     out.u32(0);
     out.u16(optionalSize);
-    out.u16(spec.pe32Plus ? 0x2022 : 0x2102);  // DLL, executable image, large address / 32-bit
+    out.u16(description.pe32Plus ? 0x2022
+                                 : 0x2102);  // DLL, executable image, large address / 32-bit
 
     // Optional header.
     std::size_t checksumAt = 0;
-    out.u16(spec.pe32Plus ? 0x20B : 0x10B);
+    out.u16(description.pe32Plus ? 0x20B : 0x10B);
     out.u8(0);  // linker version
     out.u8(0);
     out.u32(codeRaw);      // size of code
@@ -201,7 +202,7 @@ PeFile makeVersionedPe(const PeSpec& spec) {
     out.u32(0);            // size of uninitialised data
     out.u32(0);            // entry point: none, which a DLL may have
     out.u32(codeRva);      // base of code
-    if (spec.pe32Plus) {
+    if (description.pe32Plus) {
         out.u64(0x180000000ull);
     } else {
         out.u32(resourceRva);  // base of data
@@ -209,8 +210,8 @@ PeFile makeVersionedPe(const PeSpec& spec) {
     }
     out.u32(kSectionAlignment);
     out.u32(kFileAlignment);
-    const std::uint16_t osMajor = spec.pe32Plus ? 5 : 4;
-    const std::uint16_t osMinor = spec.pe32Plus ? 2 : 0;
+    const std::uint16_t osMajor = description.pe32Plus ? 5 : 4;
+    const std::uint16_t osMinor = description.pe32Plus ? 2 : 0;
     out.u16(osMajor);  // operating system version
     out.u16(osMinor);
     out.u16(0);  // image version
@@ -225,7 +226,7 @@ PeFile makeVersionedPe(const PeSpec& spec) {
     out.u16(2);  // Windows GUI subsystem
     out.u16(0);  // DLL characteristics
     for (const std::uint32_t size : {0x100000u, 0x1000u, 0x100000u, 0x1000u}) {
-        if (spec.pe32Plus) {
+        if (description.pe32Plus) {
             out.u64(size);
         } else {
             out.u32(size);
@@ -253,13 +254,13 @@ PeFile makeVersionedPe(const PeSpec& spec) {
         out.zeros(12);  // relocations and line numbers
         out.u32(characteristics);
     };
-    if (code) section(".text", spec.codeSize, codeRva, codeRaw, codeOffset, 0x60000020u);
+    if (code) section(".text", description.codeSize, codeRva, codeRaw, codeOffset, 0x60000020u);
     section(".rsrc", resourceSize, resourceRva, resourceRaw, resourceOffset, 0x40000040u);
     out.zeros(headersSize - out.size());
 
     // Code: int3 throughout.
-    out.data.append(spec.codeSize, '\xCC');
-    out.zeros(codeRaw - spec.codeSize);
+    out.data.append(description.codeSize, '\xCC');
+    out.zeros(codeRaw - description.codeSize);
 
     // Resources.
     layout.resourceSection = out.size();
@@ -277,7 +278,7 @@ PeFile makeVersionedPe(const PeSpec& spec) {
     layout.nameDirectory = out.size();
     directory(kVsVersionInfo, 0x80000000u | (2 * kDirectorySize));
     layout.languageDirectory = out.size();
-    directory(spec.language, 3 * kDirectorySize);
+    directory(description.language, 3 * kDirectorySize);
     layout.dataEntry = out.size();
     out.u32(resourceRva + kBlockAt);
     out.u32(static_cast<std::uint32_t>(block.size()));
@@ -309,12 +310,12 @@ std::string versionText(const Version& version) {
            std::to_string(version[2]) + "." + std::to_string(version[3]);
 }
 
-PeSpec demoDriverSpec(const DemoDriver& driver) {
-    PeSpec spec;
-    spec.fileVersion = driver.version;
-    spec.productVersion = driver.version;
+PeDescription demoDriverDescription(const DemoDriver& driver) {
+    PeDescription description;
+    description.fileVersion = driver.version;
+    description.productVersion = driver.version;
     const std::string name = driver.fileName;
-    spec.strings = {
+    description.strings = {
         {"CompanyName", "Corvane demo machine"},
         {"FileDescription", driver.description},
         {"FileVersion", versionText(driver.version)},
@@ -323,7 +324,7 @@ PeSpec demoDriverSpec(const DemoDriver& driver) {
         {"ProductName", "Corvane demo machine"},
         {"ProductVersion", versionText(driver.version)},
     };
-    return spec;
+    return description;
 }
 
 }  // namespace corvane::tools

@@ -15,7 +15,7 @@ namespace corvane::tools {
 
 using Version = std::array<std::uint16_t, 4>;
 
-struct PeSpec {
+struct PeDescription {
     bool pe32Plus = false;  // PE32+ (x86-64) instead of PE32 (i386)
     Version fileVersion{};
     Version productVersion{};
@@ -44,7 +44,7 @@ struct PeFile {
     PeLayout layout;
 };
 
-PeFile makeVersionedPe(const PeSpec& spec);
+PeFile makeVersionedPe(const PeDescription& description);
 
 // The driver files of the demo machine's Windows system folder.
 struct DemoDriver {
@@ -53,7 +53,7 @@ struct DemoDriver {
     Version version;  // file and product version
 };
 const std::vector<DemoDriver>& demoDrivers();
-PeSpec demoDriverSpec(const DemoDriver& driver);
+PeDescription demoDriverDescription(const DemoDriver& driver);
 
 // "a.b.c.d"
 std::string versionText(const Version& version);

@@ -16,21 +16,21 @@ TEST(PeWriter, ReproducesTheDemoMachinesDriverFiles) {
         const std::string committed = test::readFile(std::string(CORVANE_DEMO_MACHINE) +
                                                      "/Windows/System/" + driver.fileName);
         ASSERT_FALSE(committed.empty()) << driver.fileName;
-        EXPECT_TRUE(tools::makeVersionedPe(tools::demoDriverSpec(driver)).bytes == committed)
+        EXPECT_TRUE(tools::makeVersionedPe(tools::demoDriverDescription(driver)).bytes == committed)
             << driver.fileName << " differs from what the writer makes";
     }
 }
 
 TEST(PeWriter, TheSameDescriptionGivesTheSameBytes) {
-    tools::PeSpec spec;
-    spec.pe32Plus = true;
-    spec.productVersion = {1, 2, 3, 4};
-    spec.codeSize = 3000;
-    const std::string once = tools::makeVersionedPe(spec).bytes;
-    EXPECT_EQ(once, tools::makeVersionedPe(spec).bytes);
+    tools::PeDescription description;
+    description.pe32Plus = true;
+    description.productVersion = {1, 2, 3, 4};
+    description.codeSize = 3000;
+    const std::string once = tools::makeVersionedPe(description).bytes;
+    EXPECT_EQ(once, tools::makeVersionedPe(description).bytes);
     EXPECT_EQ(once.size() % 0x200, 0u);
-    spec.productVersion[3] = 5;
-    EXPECT_NE(once, tools::makeVersionedPe(spec).bytes);
+    description.productVersion[3] = 5;
+    EXPECT_NE(once, tools::makeVersionedPe(description).bytes);
 }
 
 }  // namespace

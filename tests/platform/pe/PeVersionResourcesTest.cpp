@@ -53,8 +53,8 @@ bool hasVersion(std::string_view bytes) {
            pe::fixedFileInfoOffset(block.data(), block.size()).has_value();
 }
 
-tools::PeSpec spec(bool pe32Plus, std::uint32_t codeSize = 0) {
-    tools::PeSpec s;
+tools::PeDescription described(bool pe32Plus, std::uint32_t codeSize = 0) {
+    tools::PeDescription s;
     s.pe32Plus = pe32Plus;
     s.fileVersion = {1, 2, 3, 4};
     s.productVersion = {4, 11, 0, 2081};
@@ -79,7 +79,7 @@ TEST_F(PeVersionResourcesTest, ReadsTheProductVersionOfBothKinds) {
     for (const bool pe32Plus : {false, true}) {
         for (const std::uint32_t codeSize : {0u, 5000u}) {
             const std::string path =
-                write("v.dll", tools::makeVersionedPe(spec(pe32Plus, codeSize)).bytes);
+                write("v.dll", tools::makeVersionedPe(described(pe32Plus, codeSize)).bytes);
             Version file{};
             EXPECT_EQ(productVersion(versions, path, &file), (Version{4, 11, 0, 2081}))
                 << pe32Plus << " " << codeSize;
@@ -90,7 +90,7 @@ TEST_F(PeVersionResourcesTest, ReadsTheProductVersionOfBothKinds) {
 
 TEST_F(PeVersionResourcesTest, EveryTruncationGivesNoVersion) {
     for (const bool pe32Plus : {false, true}) {
-        const std::string bytes = tools::makeVersionedPe(spec(pe32Plus, 700)).bytes;
+        const std::string bytes = tools::makeVersionedPe(described(pe32Plus, 700)).bytes;
         ASSERT_TRUE(hasVersion(bytes));
         for (std::size_t length = 0; length < bytes.size(); ++length)
             ASSERT_FALSE(hasVersion(std::string_view(bytes).substr(0, length))) << length;
@@ -175,7 +175,7 @@ TEST_F(PeVersionResourcesTest, BrokenFilesGiveNoVersion) {
          [&](std::string& b, auto& l, bool) { put32(b, l.fixedFileInfo, 0xFEEF04BCu); }},
     };
     for (const bool pe32Plus : {false, true}) {
-        const tools::PeFile good = tools::makeVersionedPe(spec(pe32Plus));
+        const tools::PeFile good = tools::makeVersionedPe(described(pe32Plus));
         ASSERT_TRUE(productVersion(versions, write("good.dll", good.bytes)).has_value());
         for (const auto& [what, damage] : breaks) {
             std::string bytes = good.bytes;
@@ -190,7 +190,7 @@ TEST_F(PeVersionResourcesTest, BrokenFilesGiveNoVersion) {
 TEST_F(PeVersionResourcesTest, FindsWindowsPathsWithoutRegardToCase) {
     std::filesystem::create_directories(dir.path() / "WINDOWS" / "system");
     test::writeFile((dir.path() / "WINDOWS" / "system" / "ATI3DRAA.DLL").string(),
-                    tools::makeVersionedPe(spec(false)).bytes);
+                    tools::makeVersionedPe(described(false)).bytes);
     const std::string base = dir.path().string();
     for (const std::string& name :
          {base + "/WINDOWS/system/ATI3DRAA.DLL", base + "/Windows/System\\Ati3draa.dll",
@@ -206,7 +206,7 @@ TEST_F(PeVersionResourcesTest, FindsWindowsPathsWithoutRegardToCase) {
 }
 
 TEST_F(PeVersionResourcesTest, RefusesFilesOverTheSizeLimit) {
-    const std::string bytes = tools::makeVersionedPe(spec(true)).bytes;
+    const std::string bytes = tools::makeVersionedPe(described(true)).bytes;
     const std::string path = write("big.dll", bytes);
     std::filesystem::resize_file(path, pe::kMaxFileSize);  // data after the image, allowed
     EXPECT_TRUE(productVersion(versions, path).has_value());
@@ -215,7 +215,7 @@ TEST_F(PeVersionResourcesTest, RefusesFilesOverTheSizeLimit) {
 }
 
 TEST_F(PeVersionResourcesTest, AnswersOnlyForTheRootOfABlockItGaveOut) {
-    const std::string path = write("v.dll", tools::makeVersionedPe(spec(false)).bytes);
+    const std::string path = write("v.dll", tools::makeVersionedPe(described(false)).bytes);
     const std::uint32_t size = versions.getFileVersionInfoSize(path, nullptr);
     ASSERT_GT(size, 0u);
     std::vector<std::uint8_t> block(size);
