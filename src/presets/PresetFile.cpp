@@ -18,7 +18,9 @@ bool skippedOnNt(std::string_view section) {
 }  // namespace
 
 void SavePresetFile(const std::string& path, const SettingControls& controls, bool windowsNt) {
-    TIniFile ini(path);
+    // Replaced whole, so a crash leaves the old preset or the new one; not forced to disk, as the
+    // profile functions don't: a preset is easily saved again, and the save stays quick.
+    TIniFile ini(path, false);
     for (const PresetKey& key : presetKeys()) {
         if (windowsNt && skippedOnNt(key.section)) continue;
         switch (windowSetting(key.id).kind) {
