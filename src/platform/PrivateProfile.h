@@ -45,9 +45,10 @@ public:
     //    an existing key is rewritten in place and keeps its position and spelling.
     //  - value null: deletes the key. key null (and value null): deletes the section with its
     //    keys. Deleting what is not there succeeds.
-    //  - section, key and value all null: flushes the file's earlier writes to disk. Windows
-    //    returns false in this form whether the flush worked or not; so do the back ends, so
-    //    callers can't read a failure from it.
+    //  - section, key and value all null: writes what is still held in memory for the file
+    //    into it (Windows 95 and 98 keep writes in a cache until then). Windows returns false in
+    //    this form whether the flush worked or not; so do the back ends, so callers can't read a
+    //    failure from it.
     //  - A name or value that can't be written so that it reads back (see canStore) gives false
     //    and leaves the file as it was.
     virtual bool writePrivateProfileString(const char* section, const char* key, const char* value,

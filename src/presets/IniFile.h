@@ -57,7 +57,7 @@ public:
                      const std::string& value);
     void WriteInteger(const std::string& section, const std::string& ident, std::int32_t value);
     void WriteBool(const std::string& section, const std::string& ident, bool value);
-    // Makes sure the writes so far are on disk.
+    // Makes sure the writes so far are in the file (the flush form of the profile functions).
     void UpdateFile();
 
 private:

@@ -117,8 +117,10 @@ void TForm1::buildButtonsAndMenu(QWidget* client) {
     file->setObjectName("File1");
     QAction* load = file->addAction("&Load Preset");
     load->setObjectName("LoadPresets1");
+    connect(load, &QAction::triggered, this, [this] { LoadPresets1Click(); });
     QAction* save = file->addAction("&Save Preset");
     save->setObjectName("SavePresets1");
+    connect(save, &QAction::triggered, this, [this] { SavePresets1Click(); });
     file->addSeparator();
     QAction* exit = file->addAction("&Exit");
     exit->setObjectName("Exit1");

@@ -91,20 +91,6 @@ void removeStaleTempFiles(const std::string& path) {
     ::closedir(listing);
 }
 
-bool syncToDisk(const std::string& path) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) return false;
-    struct stat st {};
-    const bool ok = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && ::fsync(fd) == 0;
-    ::close(fd);
-    if (const int dirFd = ::open(folderOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-        dirFd >= 0) {
-        ::fsync(dirFd);
-        ::close(dirFd);
-    }
-    return ok;
-}
-
 bool canWriteFile(const std::string& path) {
     struct stat st {};
     if (::stat(path.c_str(), &st) == 0) {
@@ -135,12 +121,6 @@ std::string writeFileAtomically(const std::string& path, const std::string& byte
 }
 
 void removeStaleTempFiles(const std::string&) {}
-
-// Not forced to disk here yet; the file is whole all the same, as it was replaced atomically.
-bool syncToDisk(const std::string& path) {
-    std::error_code error;
-    return std::filesystem::is_regular_file(path, error);
-}
 
 bool canWriteFile(const std::string& path) {
     std::error_code error;

@@ -19,10 +19,6 @@ std::string folderOf(const std::string& path);
 // other writer of the same file is at work.
 void removeStaleTempFiles(const std::string& path);
 
-// Forces a file that was replaced without being made durable, and its folder, to disk. False
-// when the file is missing or the flush fails.
-bool syncToDisk(const std::string& path);
-
 // True when the file may be written: it exists and is writable (a file without any write
 // permission counts as read-only, also for root), or it is missing and its folder is writable.
 bool canWriteFile(const std::string& path);

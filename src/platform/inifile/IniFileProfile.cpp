@@ -122,10 +122,8 @@ std::uint32_t IniFileProfile::getPrivateProfileString(const char* section, const
 bool IniFileProfile::writePrivateProfileString(const char* section, const char* key,
                                                const char* value, const char* fileName) {
     if (fileName == nullptr) return false;
-    if (section == nullptr) {
-        if (key == nullptr && value == nullptr) syncToDisk(fileName);
-        return false;
-    }
+    // The flush form: every write already reached the file, so there is nothing to flush.
+    if (section == nullptr) return false;
     if (key != nullptr && value != nullptr && !canStore(section, key, value)) return false;
     if (load(fileName) == IniDocument::Load::Unreadable) return false;
 

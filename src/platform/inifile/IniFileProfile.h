@@ -9,10 +9,10 @@
 namespace corvane {
 
 // The profile functions over INI files of our own (IniDocument): each write is saved at once,
-// atomically, so a failed write leaves the file as the writes before it made it; the flush
-// form forces the file to disk. A file larger than IniDocument::kMaxFileSize, one that can't be
-// read or decoded, or anything but a regular file holds no sections for reading and is never
-// written.
+// atomically (not forced to disk, as Windows does not either), so a failed write leaves the file
+// as the writes before it made it, and the flush form has nothing left to do. A file larger than
+// IniDocument::kMaxFileSize, one that can't be read or decoded, or anything but a regular file
+// holds no sections for reading and is never written.
 //
 // The last file read is kept and read again only when it changed on disk, so that reading
 // many keys of a large file reads it once. A file read within two seconds of its last change is
