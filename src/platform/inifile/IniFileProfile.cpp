@@ -4,7 +4,6 @@
 #include <cstring>
 #include <vector>
 
-#include "platform/files/AtomicFile.h"
 #include "platform/files/BoundedFile.h"
 
 namespace corvane {
