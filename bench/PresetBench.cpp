@@ -6,6 +6,7 @@
 #include <fstream>
 
 #include "BenchTimer.h"
+#include "platform/inifile/IniFileProfile.h"
 #include "presets/PresetFile.h"
 #include "presets/ui/PresetsBox.h"
 #include "settings/SettingModel.h"
@@ -29,26 +30,27 @@ int main(int argc, char** argv) {
     std::filesystem::remove_all(folder);
     std::filesystem::create_directories(folder / "Presets");
 
+    IniFileProfile profile;
     SettingModel controls;
     const std::string full = (folder / "Full.cvt").string();
-    SavePresetFile(full, controls, false);
+    SavePresetFile(profile, full, controls, false);
     bench::report("save_preset_file",
                   bench::medianMs(51,
                                   [&] {
                                       controls.setChecked("AntiAlias",
                                                           !controls.checked("AntiAlias"));
-                                      SavePresetFile(full, controls, false);
+                                      SavePresetFile(profile, full, controls, false);
                                   }),
                   "ms");
     bench::report("apply_preset_file",
-                  bench::medianMs(51, [&] { ApplyPresetFile(full, controls); }), "ms");
+                  bench::medianMs(51, [&] { ApplyPresetFile(profile, full, controls); }), "ms");
 
     for (int i = 0; i < 1000; ++i)
         std::filesystem::copy_file(full,
                                    folder / "Presets" / ("Preset" + std::to_string(i) + ".cvt"));
     SilentDialogs dialogs;
     PresetsBox box(nullptr);
-    box.attach(PresetServices{controls, dialogs, (folder / "Presets").string(),
+    box.attach(PresetServices{controls, profile, dialogs, (folder / "Presets").string(),
                               [] { return false; }, [] {}, [] {}});
     bench::report("fill_preset_list_1000", bench::medianMs(21, [&] { box.FillPresetList(); }),
                   "ms");

@@ -72,6 +72,8 @@ int main(int argc, char** argv) {
                                 shell,
                                 dialogs,
                                 ticks,
+                                *platform.profile,
+                                *platform.versions,
                                 "/opt/corvane/corvane",
                                 "",
                                 machine + "/Presets"};
@@ -99,6 +101,8 @@ int main(int argc, char** argv) {
                            shell,
                            dialogs,
                            ticks,
+                           *platform.profile,
+                           *platform.versions,
                            "/opt/corvane/corvane",
                            "",
                            machine + "/Presets"};

@@ -12,10 +12,12 @@
 #include "app/RegistryChanges.h"
 #include "app/RegistryRoutines.h"
 #include "app/StderrDialogs.h"
+#include "hardware/FileVersion.h"
 #include "platform/regfile/RegFileStore.h"
 #include "presets/PresetFile.h"
 #include "settings/DriverSettings.h"
 #include "settings/DvdSettings.h"
+#include "settings/DvdSettingsTable.h"
 #include "settings/Registry.h"
 #include "settings/RegistryKeys.h"
 #include "settings/SettingModel.h"
@@ -129,19 +131,27 @@ int runPresetCommand(const CommandLine& line, const std::optional<std::string>& 
         controls.setChecked("StartupSettings",
                             ReadIntegerDef(registry, kLoadOnStartupValue, 0) == 1);
     if (!ReadRegistry(registry, controls, dialogs)) return fail(kAtiKeyMissingMessage);
+    if (!windowsNt) {
+        ProductVersion engine{};
+        if (GetFileVersion(*platform.versions, dialogs,
+                           platform.facts->systemDirectory() + kDvdEngineFile, engine) &&
+            spdifHasFiveItems(engine[2], engine[3])) {
+            controls.itemCounts["AC3SPDIFOut"] = static_cast<int>(spdifFiveItemForm().size());
+        }
+    }
     const bool dvd = !windowsNt && ReadDVDRegistry(registry, controls, dialogs);
     if (dialogs.reported) return fail("the settings could not be read; nothing was changed");
 
     if (!applying) {
         try {
-            SavePresetFile(*line.savePreset, controls, windowsNt);
+            SavePresetFile(*platform.profile, *line.savePreset, controls, windowsNt);
         } catch (const std::exception& e) {
             return fail(e.what());
         }
         return 0;
     }
 
-    ApplyPresetFile(*line.applyPreset, controls);
+    ApplyPresetFile(*platform.profile, *line.applyPreset, controls);
     WriteRegistry(registry, controls, platform.programPath, dialogs);
     if (dvd) WriteDVDRegistry(registry, controls, dialogs);
     if (dialogs.reported) return fail("the settings could not all be written; nothing was saved");

@@ -17,10 +17,11 @@ bool skippedOnNt(std::string_view section) {
 
 }  // namespace
 
-void SavePresetFile(const std::string& path, const SettingControls& controls, bool windowsNt) {
+void SavePresetFile(PrivateProfile& profile, const std::string& path,
+                    const SettingControls& controls, bool windowsNt) {
     // Each value replaces the file whole, so a crash leaves the preset as it was before that
     // value or after it; nothing is forced to disk, as the profile functions don't.
-    TIniFile ini(path);
+    TIniFile ini(profile, path);
     for (const PresetKey& key : presetKeys()) {
         if (windowsNt && skippedOnNt(key.section)) continue;
         switch (windowSetting(key.id).kind) {
@@ -38,8 +39,8 @@ void SavePresetFile(const std::string& path, const SettingControls& controls, bo
     ini.UpdateFile();
 }
 
-int ApplyPresetFile(const std::string& path, SettingControls& controls) {
-    TIniFile ini(path);
+int ApplyPresetFile(PrivateProfile& profile, const std::string& path, SettingControls& controls) {
+    TIniFile ini(profile, path);
     std::vector<std::string> sections;
     ini.ReadSections(sections);
     for (const std::string& section : sections) {

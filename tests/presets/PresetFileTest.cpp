@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "TestSupport.h"
+#include "platform/inifile/IniFileProfile.h"
 #include "presets/PresetTable.h"
 #include "settings/Setting.h"
 #include "settings/SettingModel.h"
@@ -15,10 +16,11 @@ protected:
     std::string path() const { return dir.file("Preset.cvt"); }
     int apply(const std::string& text) {
         test::writeFile(path(), text);
-        return ApplyPresetFile(path(), controls);
+        return ApplyPresetFile(profile, path(), controls);
     }
 
     test::TempDir dir;
+    IniFileProfile profile;
     SettingModel controls;
 };
 
@@ -40,9 +42,9 @@ TEST_F(PresetFileTest, SavingThenLoadingGivesBackEveryControl) {
         }
         ++n;
     }
-    SavePresetFile(path(), controls, false);
+    SavePresetFile(profile, path(), controls, false);
     SettingModel loaded;
-    EXPECT_EQ(ApplyPresetFile(path(), loaded), 5);
+    EXPECT_EQ(ApplyPresetFile(profile, path(), loaded), 5);
     EXPECT_EQ(loaded.boxes, controls.boxes);
     EXPECT_EQ(loaded.lists, controls.lists);
     EXPECT_EQ(loaded.sliders, controls.sliders);
@@ -50,7 +52,7 @@ TEST_F(PresetFileTest, SavingThenLoadingGivesBackEveryControl) {
 
 TEST_F(PresetFileTest, ANewFileHoldsTheSectionsAndKeysInTheirOrder) {
     controls.setItemIndex("ZBufferCB", 2);
-    SavePresetFile(path(), controls, false);
+    SavePresetFile(profile, path(), controls, false);
     const std::string text = test::readFile(path());
     std::size_t at = 0;
     std::string section;
@@ -71,7 +73,7 @@ TEST_F(PresetFileTest, ANewFileHoldsTheSectionsAndKeysInTheirOrder) {
 
 TEST_F(PresetFileTest, OnWindowsNtTheDirect3DAndDvdSectionsOfAnOlderFileStayAsTheyWere) {
     test::writeFile(path(), "[DVD]\r\nLFE=1\r\n[D3D]\r\nAntiAlias=1\r\nOwn=x\r\n");
-    SavePresetFile(path(), controls, true);
+    SavePresetFile(profile, path(), controls, true);
     const std::string text = test::readFile(path());
     EXPECT_EQ(text.rfind("[DVD]\r\nLFE=1\r\n[D3D]\r\nAntiAlias=1\r\nOwn=x\r\n", 0), 0u);
     EXPECT_NE(text.find("[Desktop]"), std::string::npos);
@@ -84,7 +86,7 @@ TEST_F(PresetFileTest, SavingOverAFileKeepsItsOrderAndWhatItDoesNotKnow) {
         path(),
         "; my preset\r\n[OpenGL]\r\nDetailLevel=4\r\nMine=1\r\n\r\n[Desktop]\r\nD3DTab=1\r\n");
     controls.setPosition("DetailLevel", 6);
-    SavePresetFile(path(), controls, false);
+    SavePresetFile(profile, path(), controls, false);
     const std::string text = test::readFile(path());
     EXPECT_EQ(text.rfind("; my preset\r\n[OpenGL]\r\nDetailLevel=6\r\nMine=1\r\n", 0), 0u);
     EXPECT_LT(text.find("[OpenGL]"), text.find("[Desktop]"));
@@ -136,7 +138,7 @@ TEST_F(PresetFileTest, ADisabledBoxKeepsItsStateAndEverySectionCounts) {
     EXPECT_FALSE(controls.checked("D3DTab"));
     EXPECT_EQ(apply(""), 0);
     std::filesystem::remove(path());
-    EXPECT_EQ(ApplyPresetFile(path(), controls), 0);
+    EXPECT_EQ(ApplyPresetFile(profile, path(), controls), 0);
 }
 
 TEST_F(PresetFileTest, JunkChangesNoControl) {
@@ -157,13 +159,13 @@ TEST_F(PresetFileTest, JunkChangesNoControl) {
     // A folder of that name is no preset either.
     std::filesystem::remove(path());
     std::filesystem::create_directory(path());
-    EXPECT_EQ(ApplyPresetFile(path(), controls), 0);
+    EXPECT_EQ(ApplyPresetFile(profile, path(), controls), 0);
 }
 
 TEST_F(PresetFileTest, AFileThatCantBeWrittenRaisesItsPath) {
     const std::string missing = dir.file("no/such/folder/x.cvt");
     try {
-        SavePresetFile(missing, controls, false);
+        SavePresetFile(profile, missing, controls, false);
         FAIL() << "saved into a missing folder";
     } catch (const std::exception& e) {
         EXPECT_EQ(std::string(e.what()), "Unable to write to " + missing);

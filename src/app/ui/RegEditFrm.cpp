@@ -14,9 +14,11 @@
 #include "app/Restart.h"
 #include "app/SplashTiming.h"
 #include "app/ui/SplashFrm.h"
+#include "hardware/FileVersion.h"
 #include "settings/DriverSettings.h"
 #include "settings/DriverSettingsTable.h"
 #include "settings/DvdSettings.h"
+#include "settings/DvdSettingsTable.h"
 #include "widgets/Form.h"
 
 namespace corvane {
@@ -160,7 +162,7 @@ void TForm1::FormCreate() {
     // The system folder is held whole, whatever its length.
     m_sysDir = m_services.facts.systemDirectory();
     Advanced->Presets->attach(
-        PresetServices{m_settings, m_services.dialogs, m_services.presetFolder,
+        PresetServices{m_settings, m_services.profile, m_services.dialogs, m_services.presetFolder,
                        [this] { return m_sysInfo->isWindowsNt(); }, [this] { markChanged(); },
                        [this] { Direct3DTab->showGammaPercentages(); }});
     Advanced->Presets->preparePresetFolder();
@@ -181,6 +183,9 @@ void TForm1::FormCreate() {
         Clocks->show();
         Clocks->ReadClocks();
     }
+
+    if (tabVisible(DVDTab)) chooseSpdifListForm();
+    showDriverVersions();
 
     if (!ReadRegistry()) {
         showError(m_services.dialogs, kAtiKeyMissingMessage);
@@ -307,6 +312,28 @@ void TForm1::ApplyPresetFile(const std::string& path) {
 
 void TForm1::SavePresetFile(const std::string& path) {
     Advanced->Presets->SavePresetFile(path);
+}
+
+void TForm1::chooseSpdifListForm() {
+    ProductVersion engine{};
+    if (GetFileVersion(m_services.versions, m_services.dialogs, m_sysDir + kDvdEngineFile,
+                       engine) &&
+        spdifHasFiveItems(engine[2], engine[3])) {
+        DVDTab->useFiveItemSpdifList();
+    }
+}
+
+void TForm1::showDriverVersions() {
+    ProductVersion version{};
+    if (tabVisible(Direct3DTab)) {
+        const bool found = GetFileVersion(m_services.versions, m_services.dialogs,
+                                          m_sysDir + kDirect3DDriverFile, version);
+        RageInfo->showVersion("D3DVersionLbl", found, version);
+    }
+    const char* openGL = m_sysInfo->isWindowsNt() ? kOpenGLDriverFileNt : kOpenGLDriverFile9x;
+    const bool found =
+        GetFileVersion(m_services.versions, m_services.dialogs, m_sysDir + openGL, version);
+    RageInfo->showVersion("OpenGLVersionLbl", found, version);
 }
 
 void TForm1::ReadChipIds() {

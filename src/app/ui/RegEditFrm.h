@@ -16,11 +16,13 @@
 #include "platform/Dialogs.h"
 #include "platform/DisplaySettings.h"
 #include "platform/PortDevice.h"
+#include "platform/PrivateProfile.h"
 #include "platform/RegistryStore.h"
 #include "platform/ShellOpener.h"
 #include "platform/SystemFacts.h"
 #include "platform/SystemRestart.h"
 #include "platform/TickSource.h"
+#include "platform/VersionResources.h"
 #include "settings/Registry.h"
 #include "settings/ui/AdvancedPage.h"
 #include "settings/ui/DesktopPage.h"
@@ -45,6 +47,8 @@ struct FormServices {
     ShellOpener& shell;
     Dialogs& dialogs;
     TickSource& ticks;
+    PrivateProfile& profile;     // INI files (presets)
+    VersionResources& versions;  // the driver files' versions
     std::string programPath;
     std::string argument1;     // the program's first argument, for "/firstrun"
     std::string presetFolder;  // where the preset list comes from
@@ -146,6 +150,10 @@ private:
     void splash();
     void applyProgramKey();
     void applyWindowsNtLayout();
+    // Creation steps: the S/PDIF list's form from the player engine's version, and the driver
+    // files' versions on the Rage 128 Info page.
+    void chooseSpdifListForm();
+    void showDriverVersions();
     void markChanged();
     void reportSaveFailure(const char* routine, RegistryUpdate& update);
     bool tabVisible(QWidget* page) const;

@@ -115,10 +115,11 @@ int runWindowMode(char* program, const CommandLine& ours,
         if (!atiKeyFound) return 0;
     }
 
-    TForm1 form(FormServices{
-        *platform.registry, *platform.facts, *platform.port, *platform.display, *platform.restart,
-        shell, dialogs, screenshot.empty() ? static_cast<TickSource&>(realTicks) : noWait,
-        platform.programPath, argument1, presetFolderFor(machineDir, platform.programPath)});
+    TForm1 form(FormServices{*platform.registry, *platform.facts, *platform.port, *platform.display,
+                             *platform.restart, shell, dialogs,
+                             screenshot.empty() ? static_cast<TickSource&>(realTicks) : noWait,
+                             *platform.profile, *platform.versions, platform.programPath, argument1,
+                             presetFolderFor(machineDir, platform.programPath)});
     if (!form.created()) return 0;
     TFloatMinimizer::setApplicationMainForm(&form);
     interactive.setParent(&form);

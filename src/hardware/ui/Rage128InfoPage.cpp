@@ -89,7 +89,7 @@ void Rage128InfoPage::ChipIdCBChange(TRegistry& registry, Dialogs& dialogs) {
 }
 
 void Rage128InfoPage::showVersion(const std::string& name, bool found,
-                                  const std::uint16_t version[4]) {
+                                  const ProductVersion& version) {
     // The third number is not shown.
     setText(name, found ? std::to_string(version[0]) + "." + std::to_string(version[1]) + "." +
                               std::to_string(version[3])

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "hardware/ChipInfo.h"
+#include "hardware/FileVersion.h"
 #include "widgets/CheckLabel.h"
 
 namespace corvane {
@@ -24,7 +25,7 @@ public:
     // The user picked an adapter: its facts, unless they are already on show.
     void ChipIdCBChange(TRegistry& registry, Dialogs& dialogs);
     // A driver file's product version as "first.second.fourth", or "n/a" without one.
-    void showVersion(const std::string& label, bool found, const std::uint16_t version[4]);
+    void showVersion(const std::string& label, bool found, const ProductVersion& version);
 
     std::string text(const std::string& label) const override;
     void setText(const std::string& label, const std::string& text) override;

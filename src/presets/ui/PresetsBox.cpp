@@ -54,13 +54,14 @@ void PresetsBox::FillPresetList() {
 
 void PresetsBox::ApplyPresetFile(const std::string& path) {
     // Each section of the file marks the settings as changed, whatever its name.
-    const int sections = corvane::ApplyPresetFile(path, m_services->controls);
+    const int sections = corvane::ApplyPresetFile(m_services->profile, path, m_services->controls);
     if (m_services->presetApplied) m_services->presetApplied();
     if (sections > 0) m_services->markChanged();
 }
 
 void PresetsBox::SavePresetFile(const std::string& path) {
-    corvane::SavePresetFile(path, m_services->controls, m_services->windowsNt());
+    corvane::SavePresetFile(m_services->profile, path, m_services->controls,
+                            m_services->windowsNt());
 }
 
 void PresetsBox::LoadPresetBtnClick() {

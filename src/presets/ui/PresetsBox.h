@@ -8,6 +8,7 @@
 #include <string>
 
 #include "platform/Dialogs.h"
+#include "platform/PrivateProfile.h"
 #include "settings/SettingControls.h"
 #include "widgets/CheckLabel.h"
 
@@ -16,6 +17,7 @@ namespace corvane {
 // What the preset commands work with.
 struct PresetServices {
     SettingControls& controls;
+    PrivateProfile& profile;
     Dialogs& dialogs;
     std::string folder;               // the Presets folder
     std::function<bool()> windowsNt;  // asked when a preset is saved

@@ -24,6 +24,19 @@ TEST_F(Rage128InfoPageTest, TheAdaptersAreListedAndTheFirstIsShown) {
     EXPECT_EQ(page.text("TunerTypeLbl"), "n/a");  // no Tuner key
     EXPECT_EQ(page.text("OutChipTypeLbl"), "ImpacTV2+ (NTSC)");
     EXPECT_EQ(page.LastChipIndex(), 0);
+    // 4.11.0.2081: the third number is not shown.
+    EXPECT_EQ(page.text("D3DVersionLbl"), "4.11.2081");
+    EXPECT_EQ(page.text("OpenGLVersionLbl"), "4.11.2064");
+}
+
+TEST_F(Rage128InfoPageTest, OnWindowsNtOnlyTheNtOpenGlDriverIsLookedFor) {
+    setHardware("Windows", "PlatformId", "2");
+    setHardware("Windows", "Version", "4.0");
+    TForm1& f = open();
+    EXPECT_EQ(f.SysDir(), dir.file("Windows/System32"));
+    EXPECT_EQ(f.RageInfo->text("D3DVersionLbl"), "n/a");
+    EXPECT_EQ(f.RageInfo->text("OpenGLVersionLbl"), "n/a");  // no ation4aa.dll there
+    EXPECT_TRUE(dialogs.shown.empty());
 }
 
 TEST_F(Rage128InfoPageTest, PickingAnotherAdapterShowsItsFactsAndPickingItAgainReadsNothing) {

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "PeWriter.h"
 #include "app/ui/WindowTest.h"
 #include "settings/DvdSettingsTable.h"
 
@@ -30,6 +31,11 @@ TEST_F(DvdPageTest, CreationShowsThePlayersSettings) {
     EXPECT_TRUE(c.checked("HardwareOptimization"));
     EXPECT_FALSE(c.checked("TripleBuffering"));
     EXPECT_EQ(c.itemIndex("PerformanceClass"), 4);
+    // The demo's player engine is new enough for the five-item S/PDIF list.
+    QComboBox* spdif = f.settingControls().list("AC3SPDIFOut");
+    EXPECT_EQ(spdif->count(), 5);
+    EXPECT_EQ(c.itemIndex("AC3SPDIFOut"), 4);
+    EXPECT_EQ(spdif->currentText(), "SBLive!(Live!ware 2.0+)");
     EXPECT_TRUE(f.DVDNotFoundLbl->isHidden());
     EXPECT_FALSE(applyEnabled());
     EXPECT_TRUE(dialogs.shown.empty());
@@ -46,6 +52,18 @@ TEST_F(DvdPageTest, ApplyWritesThePlayersValuesAndReloadReadsThemBack) {
     changeAsUser("LFE", ControlKind::CheckBox);
     QTest::mouseClick(f.ReloadBtn, Qt::LeftButton);
     EXPECT_FALSE(f.settingControls().checked("LFE"));
+}
+
+TEST_F(DvdPageTest, AnOlderEngineKeepsTheFourItemListAndTheStoredEntryItCantShow) {
+    tools::PeDescription engine;
+    engine.productVersion = {3, 2, 32, 5652};  // fourth number one short
+    test::writeFile(dir.file("Windows/System/Cinmst32.dll"), tools::makeVersionedPe(engine).bytes);
+    TForm1& f = openShown();
+    EXPECT_EQ(f.settingControls().list("AC3SPDIFOut")->count(), 4);
+    EXPECT_EQ(f.settingControls().itemIndex("AC3SPDIFOut"), -1);
+    clickBox("D3DWaitSync");
+    QTest::mouseClick(f.ApplyBtn, Qt::LeftButton);
+    EXPECT_EQ(stored(kDvdAudioKey, "AC3SPDIFAudioOut"), "4");  // kept
 }
 
 TEST_F(DvdPageTest, WithoutThePlayerThePageSaysNotFoundAndNothingIsWritten) {
