@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <sstream>
 #include <stdexcept>
 #include <string>
@@ -14,10 +15,21 @@ namespace corvane::test {
 class TempDir {
 public:
     TempDir() {
+#ifdef _WIN32
+        // No mkdtemp: a directory that did not exist before is ours alone.
+        std::random_device random;
+        for (int attempt = 0; attempt < 100 && m_path.empty(); ++attempt) {
+            const auto candidate = std::filesystem::temp_directory_path() /
+                                   ("corvane-test-" + std::to_string(random()));
+            if (std::filesystem::create_directory(candidate)) m_path = candidate;
+        }
+        if (m_path.empty()) throw std::runtime_error("cannot create a temporary folder");
+#else
         std::string pattern =
             (std::filesystem::temp_directory_path() / "corvane-test-XXXXXX").string();
         if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
         m_path = pattern;
+#endif
     }
     ~TempDir() {
         std::error_code ignored;
