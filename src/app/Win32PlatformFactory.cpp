@@ -1,8 +1,11 @@
+// makePlatform of the Windows build: this computer through the Win32 back end.
+#include "app/PlatformFactory.h"
+
+#define WIN32_LEAN_AND_MEAN
 #include <windows.h>
 
 #include <vector>
 
-#include "app/PlatformFactory.h"
 #include "platform/win32/Win32DisplaySettings.h"
 #include "platform/win32/Win32Firmware.h"
 #include "platform/win32/Win32PortDevice.h"

@@ -11,10 +11,9 @@ class Win32Firmware : public Firmware {
 public:
     static constexpr std::uint8_t kDeviceNotFound = 0x86;
 
-    std::uint8_t findPciDevice(std::uint16_t deviceId, std::uint16_t vendorId,
-                               std::uint16_t index, std::uint16_t& busDeviceFunction) override;
-    std::uint16_t readPciConfigWord(std::uint16_t busDeviceFunction,
-                                    std::uint16_t offset) override;
+    std::uint8_t findPciDevice(std::uint16_t deviceId, std::uint16_t vendorId, std::uint16_t index,
+                               std::uint16_t& busDeviceFunction) override;
+    std::uint16_t readPciConfigWord(std::uint16_t busDeviceFunction, std::uint16_t offset) override;
     std::uint16_t videoBiosA005() override;
 };
 

@@ -88,8 +88,8 @@ long Win32RegistryStore::closeKey(win::RegHandle key) {
     return RegCloseKey(toHkey(key));
 }
 
-long Win32RegistryStore::queryValue(win::RegHandle key, std::string_view name,
-                                    std::uint32_t* type, std::uint8_t* data, std::uint32_t* size) {
+long Win32RegistryStore::queryValue(win::RegHandle key, std::string_view name, std::uint32_t* type,
+                                    std::uint8_t* data, std::uint32_t* size) {
     if (const long error = check(name, true); error != win::kErrorSuccess) return error;
     const std::string valueName(name);
     DWORD valueType = 0;

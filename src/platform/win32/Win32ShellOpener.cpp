@@ -2,7 +2,8 @@
 
 #define WIN32_LEAN_AND_MEAN
 #include <windows.h>
-#include <shellapi.h>
+
+#include <shellapi.h>  // needs windows.h first
 
 namespace corvane {
 

@@ -1,6 +1,7 @@
 #include "platform/files/AtomicFile.h"
 
 #include <gtest/gtest.h>
+
 #define WIN32_LEAN_AND_MEAN
 #include <windows.h>
 

@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+
 #define WIN32_LEAN_AND_MEAN
 #include <windows.h>
 
@@ -34,16 +35,37 @@ struct Model {
 
 // The characters a REGEDIT4 file holds (Windows-1252) and those only version 5 holds.
 const std::vector<std::string> kAnsiPieces = {
-    "a", "Z", "0", " ", "\\", "\"", "%TEMP%", "=", "[", "]", ";", ",", "@", "\t",
-    "\xC3\xA9", "\xE2\x82\xAC", "\xC3\xBF", "\xC2\xA0", "\xC5\x93"};
+    "a", "Z", "0", " ",  "\\",       "\"",           "%TEMP%",   "=",        "[",       "]",
+    ";", ",", "@", "\t", "\xC3\xA9", "\xE2\x82\xAC", "\xC3\xBF", "\xC2\xA0", "\xC5\x93"};
 const std::vector<std::string> kUnicodePieces = {"\xCE\xA9", "\xE4\xB8\xAD", "\xF0\x9F\x98\x80",
                                                  "\xD0\x96"};
-const std::vector<std::string> kKeyNames = {
-    "Alpha", "with space", "a.b", "x=y", "q\"uote", "[x]", "x]y", ";semi", "-dash", "@",
-    "caf\xC3\xA9", "\xE2\x82\xAC", std::string(200, 'k'), "{4D36E968-E325-11CE-BFC1-08002BE10318}"};
-const std::vector<std::string> kValueNames = {
-    "", "@", "\\", "\"", "a=b", "=", " ", "[x]", ";c", "tab\there", std::string(200, 'v'),
-    "caf\xC3\xA9", "Value"};
+const std::vector<std::string> kKeyNames = {"Alpha",
+                                            "with space",
+                                            "a.b",
+                                            "x=y",
+                                            "q\"uote",
+                                            "[x]",
+                                            "x]y",
+                                            ";semi",
+                                            "-dash",
+                                            "@",
+                                            "caf\xC3\xA9",
+                                            "\xE2\x82\xAC",
+                                            std::string(200, 'k'),
+                                            "{4D36E968-E325-11CE-BFC1-08002BE10318}"};
+const std::vector<std::string> kValueNames = {"",
+                                              "@",
+                                              "\\",
+                                              "\"",
+                                              "a=b",
+                                              "=",
+                                              " ",
+                                              "[x]",
+                                              ";c",
+                                              "tab\there",
+                                              std::string(200, 'v'),
+                                              "caf\xC3\xA9",
+                                              "Value"};
 const std::vector<std::string> kUnicodeNames = {"\xCE\x95\xCE\xBB\xCE\xBB\xCE\xAC\xCE\xB4\xCE\xB1",
                                                 "\xF0\x9F\x98\x80"};
 
@@ -55,9 +77,10 @@ public:
         Model model;
         model.keys.push_back({"", values()});
         for (int i = 0; i < keys; ++i) {
-            const Model::Key& parent = model.keys[static_cast<std::size_t>(below(model.keys.size()))];
-            std::string name = pick(m_unicode && chance(30) ? kUnicodeNames : kKeyNames) +
-                               std::to_string(i);
+            const Model::Key& parent =
+                model.keys[static_cast<std::size_t>(below(model.keys.size()))];
+            std::string name =
+                pick(m_unicode && chance(30) ? kUnicodeNames : kKeyNames) + std::to_string(i);
             const std::string path = parent.path.empty() ? name : parent.path + "\\" + name;
             if (path.size() > 220) continue;  // keep whole paths short enough for any tool
             model.keys.push_back({path, values()});
@@ -157,9 +180,9 @@ RegistryTree treeOf(const Model& model, const std::string& base, RegFileVersion 
         const std::string path = fullPath(base, key.path);
         EXPECT_EQ(tree.apply({RegChange::Kind::CreateKey, path, {}, 0, {}}), 0) << path;
         for (const Model::Value& value : key.values) {
-            EXPECT_EQ(tree.apply({RegChange::Kind::SetValue, path, value.name, value.type,
-                                  value.data}),
-                      0)
+            EXPECT_EQ(
+                tree.apply({RegChange::Kind::SetValue, path, value.name, value.type, value.data}),
+                0)
                 << path << " " << value.name;
         }
     }
@@ -194,9 +217,9 @@ std::string hex(std::string_view bytes) {
     return out;
 }
 
-// Text data that does not end in a NUL gets one when regedit imports it (empty data stays empty) (Windows does the same:
-// Wine's regedit tests check it there), so such a value can't keep its exact bytes through a
-// .reg file; docs/decisions.md has the details.
+// Text data that does not end in a NUL gets one when regedit imports it (empty data stays empty)
+// (Windows does the same: Wine's regedit tests check it there), so such a value can't keep its
+// exact bytes through a .reg file; docs/decisions.md has the details.
 std::string asRegeditImports(const Model::Value& value) {
     const bool text = value.type == win::kRegSz || value.type == win::kRegExpandSz ||
                       value.type == win::kRegMultiSz;
@@ -228,7 +251,8 @@ void expectInRegistry(const Model& model, const std::string& base) {
         std::set<std::string> expected;
         const std::string prefix = key.path.empty() ? "" : key.path + "\\";
         for (const Model::Key& other : model.keys) {
-            if (other.path.size() > prefix.size() && other.path.compare(0, prefix.size(), prefix) == 0 &&
+            if (other.path.size() > prefix.size() &&
+                other.path.compare(0, prefix.size(), prefix) == 0 &&
                 other.path.find('\\', prefix.size()) == std::string::npos) {
                 expected.insert(other.path.substr(prefix.size()));
             }

@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+
 #define WIN32_LEAN_AND_MEAN
 #include <windows.h>
 
@@ -67,7 +68,8 @@ class Win32ClockMode : public ::testing::Test {
 protected:
     void SetUp() override {
         if (keyExists(kAti) || keyExists("Software\\Ostrelle")) {
-            GTEST_SKIP() << "this system has the program's keys already; they are not ours to change";
+            GTEST_SKIP()
+                << "this system has the program's keys already; they are not ours to change";
         }
     }
     void TearDown() override {

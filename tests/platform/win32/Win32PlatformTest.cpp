@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+
 #define WIN32_LEAN_AND_MEAN
 #include <windows.h>
 
@@ -150,8 +151,8 @@ TEST(Win32PortDevice, HandlesTravelAsThirtyTwoBitNumbers) {
     std::uint8_t answer[2] = {0xAA, 0xAA};
     std::uint32_t returned = 77;
     // A file is no port driver: the request fails and nothing comes back.
-    EXPECT_FALSE(device.deviceIoControl(handle, PortDevice::kReadPort, request, 2, answer, 2,
-                                        &returned));
+    EXPECT_FALSE(
+        device.deviceIoControl(handle, PortDevice::kReadPort, request, 2, answer, 2, &returned));
     EXPECT_EQ(returned, 0u);
     EXPECT_TRUE(device.closeHandle(handle));
     EXPECT_FALSE(device.closeHandle(handle));

@@ -1,9 +1,11 @@
 #include "platform/win32/Win32RegistryStore.h"
 
 #include <gtest/gtest.h>
+
 #define WIN32_LEAN_AND_MEAN
 #include <windows.h>
-#include <sddl.h>
+
+#include <sddl.h>  // needs windows.h first
 
 #include <algorithm>
 #include <functional>
@@ -41,20 +43,57 @@ std::string repeat(std::string_view piece, int times) {
 // Pieces the generator builds names and text from: letters, the characters a .reg file has to
 // escape, Latin-1 in both cases, Greek, a character outside the Basic Multilingual Plane, and a
 // byte that is no UTF-8 (which every store refuses).
-const std::vector<std::string> kKeyNames = {
-    "Alpha", "0000", "0001", "with space", " lead", "trail ", "a.b", "x=y", "q\"uote", "[x]", "@",
-    "{4D36E968-E325-11CE-BFC1-08002BE10318}", "caf\xC3\xA9", "CAF\xC3\x89",
-    "\xCE\xB5\xCE\xBB\xCE\xBB\xCE\xAC\xCE\xB4\xCE\xB1", "\xE2\x82\xAC", "\xF0\x9F\x98\x80",
-    std::string(80, 'k'), "bad\xFF"};
-const std::vector<std::string> kValueNames = {
-    "", "Value", "CoreClk", "a\\b", "=", "\"q\"", "[x]", "caf\xC3\xA9", "CAF\xC3\x89",
-    "\xCE\xB5\xCE\xBB\xCE\xBB\xCE\xAC\xCE\xB4\xCE\xB1", "\xF0\x9F\x98\x80", std::string(300, 'v'),
-    " ", "@", "bad\xFF"};
-const std::vector<std::string> kTextPieces = {
-    "a", "Z", "0", " ", "\\", "\"", "%TEMP%", "\xC3\xA9", "\xE2\x82\xAC", "\xCE\xA9",
-    "\xF0\x9F\x98\x80", "\t", "\r\n", "=", "\xFF"};
-const std::uint32_t kTypes[] = {win::kRegNone,    win::kRegSz,    win::kRegExpandSz,
-                                win::kRegBinary,  win::kRegDword, 5 /* REG_DWORD_BIG_ENDIAN */,
+const std::vector<std::string> kKeyNames = {"Alpha",
+                                            "0000",
+                                            "0001",
+                                            "with space",
+                                            " lead",
+                                            "trail ",
+                                            "a.b",
+                                            "x=y",
+                                            "q\"uote",
+                                            "[x]",
+                                            "@",
+                                            "{4D36E968-E325-11CE-BFC1-08002BE10318}",
+                                            "caf\xC3\xA9",
+                                            "CAF\xC3\x89",
+                                            "\xCE\xB5\xCE\xBB\xCE\xBB\xCE\xAC\xCE\xB4\xCE\xB1",
+                                            "\xE2\x82\xAC",
+                                            "\xF0\x9F\x98\x80",
+                                            std::string(80, 'k'),
+                                            "bad\xFF"};
+const std::vector<std::string> kValueNames = {"",
+                                              "Value",
+                                              "CoreClk",
+                                              "a\\b",
+                                              "=",
+                                              "\"q\"",
+                                              "[x]",
+                                              "caf\xC3\xA9",
+                                              "CAF\xC3\x89",
+                                              "\xCE\xB5\xCE\xBB\xCE\xBB\xCE\xAC\xCE\xB4\xCE\xB1",
+                                              "\xF0\x9F\x98\x80",
+                                              std::string(300, 'v'),
+                                              " ",
+                                              "@",
+                                              "bad\xFF"};
+const std::vector<std::string> kTextPieces = {"a",
+                                              "Z",
+                                              "0",
+                                              " ",
+                                              "\\",
+                                              "\"",
+                                              "%TEMP%",
+                                              "\xC3\xA9",
+                                              "\xE2\x82\xAC",
+                                              "\xCE\xA9",
+                                              "\xF0\x9F\x98\x80",
+                                              "\t",
+                                              "\r\n",
+                                              "=",
+                                              "\xFF"};
+const std::uint32_t kTypes[] = {win::kRegNone,    win::kRegSz,        win::kRegExpandSz,
+                                win::kRegBinary,  win::kRegDword,     5 /* REG_DWORD_BIG_ENDIAN */,
                                 win::kRegMultiSz, 11 /* REG_QWORD */, 0x12345678};
 
 // Runs the same random calls on our in-memory registry and on the system's, and writes down
@@ -88,9 +127,7 @@ private:
         std::string path;
     };
 
-    int below(std::size_t n) {
-        return static_cast<int>(m_random() % static_cast<unsigned>(n));
-    }
+    int below(std::size_t n) { return static_cast<int>(m_random() % static_cast<unsigned>(n)); }
     bool chance(int percent) { return below(100) < percent; }
 
     template <typename T>
@@ -428,7 +465,7 @@ Probe subkeysAfterMaking(const std::vector<std::string>& names) {
 
 enum class Agreement {
     Follows,   // our store answers as Windows does
-    OurFault,  // our store is wrong here (docs/decisions.md names the fix)
+    OurFault,  // our store is wrong here: it is to answer as Windows does
     Differs,   // a deliberate difference, written down in docs/decisions.md
 };
 
@@ -462,8 +499,8 @@ const Rule kRules[] = {
      Agreement::OurFault},
     {"o with macron and its capital", createThenOpen("\xC5\x8D", "\xC5\x8C"), "0",
      Agreement::OurFault},
-    {"letters beyond the BMP keep their case", createThenOpen("\xF0\x90\x90\x80", "\xF0\x90\x90\xA8"),
-     "2", Agreement::Follows},
+    {"letters beyond the BMP keep their case",
+     createThenOpen("\xF0\x90\x90\x80", "\xF0\x90\x90\xA8"), "2", Agreement::Follows},
     {"sharp s is not SS", createThenOpen("\xC3\x9F", "SS"), "2", Agreement::Follows},
     {"a value name of 16383 characters",
      setThenSize(std::string(16383, 'n'), win::kRegDword, "\1\0\0\0", 4), "0 size 4",
@@ -488,8 +525,8 @@ const Rule kRules[] = {
     {"a value of 2 MB", setThenSize("v", win::kRegBinary, std::string(2 << 20, 'b'), 2 << 20),
      "0 size 2097152", Agreement::Follows},
     {"subkeys are listed by name; the longest name counts UTF-16 units",
-     subkeysAfterMaking({"b", "A", "c", "\xE2\x82\xAC\xE2\x82\xAC"}), "A b c \xE2\x82\xAC\xE2\x82\xAC / longest 2",
-     Agreement::Differs},
+     subkeysAfterMaking({"b", "A", "c", "\xE2\x82\xAC\xE2\x82\xAC"}),
+     "A b c \xE2\x82\xAC\xE2\x82\xAC / longest 2", Agreement::Differs},
 };
 
 TEST(Win32RegistryStore, EdgeRulesAsWindowsGivesThem) {
@@ -525,15 +562,15 @@ TEST(Win32RegistryStore, UnderAnotherCodePageOnlyAsciiPasses) {
     const auto* bytes = reinterpret_cast<const std::uint8_t*>(text.data());
     EXPECT_EQ(store.setValue(key, "v", win::kRegSz, bytes, 6), win::kErrorNoUnicodeTranslation);
     EXPECT_EQ(store.setValue(key, "v", win::kRegBinary, bytes, 6), 0);  // bytes are bytes
-    EXPECT_EQ(store.setValue(key, "ascii", win::kRegSz, reinterpret_cast<const std::uint8_t*>("ok"),
-                             3),
-              0);
+    EXPECT_EQ(
+        store.setValue(key, "ascii", win::kRegSz, reinterpret_cast<const std::uint8_t*>("ok"), 3),
+        0);
 
     // What another program stored beyond ASCII is not handed out as if it were UTF-8.
     Win32RegistryStore utf8(true);
     RegHandle written = 0;
-    ASSERT_EQ(utf8.openKey(win::kHKeyCurrentUser, store.rootPath(win::kHKeyLocalMachine) + "\\Plain",
-                           written),
+    ASSERT_EQ(utf8.openKey(win::kHKeyCurrentUser,
+                           store.rootPath(win::kHKeyLocalMachine) + "\\Plain", written),
               0);
     ASSERT_EQ(utf8.setValue(written, "text", win::kRegSz, bytes, 6), 0);
     ASSERT_EQ(utf8.createKey(written, "\xC3\xA9t\xC3\xA9", other), 0);
