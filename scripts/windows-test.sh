@@ -12,7 +12,7 @@ cd "$(dirname "$0")/.."
 build_dir="${BUILD_DIR:-build-windows}"
 launcher=()
 if command -v ccache >/dev/null; then launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache); fi
-cmake -S . -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE="${BUILD_TYPE:-RelWithDebInfo}" \
+cmake -S . -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE="${BUILD_TYPE:-Release}" \
   -DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/mingw-w64-x86_64.cmake" \
   -DCORVANE_WITH_QT=OFF -DCORVANE_BUILD_BENCH=OFF "${launcher[@]}" >/dev/null
 cmake --build "$build_dir" --target corvane corvane_core_tests
@@ -34,7 +34,6 @@ trap cleanup EXIT
 
 echo "Creating the Wine prefix in $WINEPREFIX"
 "$wine" wineboot --init >/dev/null 2>&1
-"$wineserver" -p  # keep the server running between the programs below
 
 cd "$build_dir/tests"
 "$wine" ./corvane_core_tests.exe --gtest_brief=1 "$@"
