@@ -3,6 +3,6 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 ./scripts/setup.sh
-./scripts/build.sh
+CMAKE_ARGS="-DCORVANE_WERROR=ON ${CMAKE_ARGS:-}" ./scripts/build.sh
 cd "${BUILD_DIR:-build}"
 QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j "$(nproc)"

@@ -8,6 +8,5 @@ int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     ::testing::InitGoogleTest(&argc, argv);
     corvane::TApplication app(argc, argv);
-    QApplication::setApplicationDisplayName("Corvane");
     return RUN_ALL_TESTS();
 }

@@ -19,6 +19,7 @@ constexpr std::array<const char*, 7> kDdhalFlags = {
     "EnableKatmai", "EnablePrimary", "EnableSysMemBlts"};
 constexpr std::array<const char*, 5> kOpenGLFlags = {
     "Convert32To16", "PageFlipping", "DisDitherAlpha", "OpenWaitVertSync", "KTXBufferRegion"};
+constexpr std::array<int, 2> kSubpixelValues = {2, 4};
 constexpr std::array<int, 4> kForceDepthValues = {0, 10, 18, 20};
 constexpr std::array<int, 3> kModulateValues = {1, 2, 4};
 constexpr std::array<const char*, 3> kGammaSliders = {"RedGamma", "GreenGamma", "BlueGamma"};
@@ -30,7 +31,7 @@ std::runtime_error cannotAccess(const char* name) {
 }
 
 void readFlag(TRegistry& registry, SettingControls& controls, const char* id) {
-    const DriverSetting& s = driverSetting(id);
+    const Setting& s = driverSetting(id);
     switch (s.encoding) {
         case SettingEncoding::StringFlag:
             controls.setChecked(id, ReadStringDef(registry, s.valueName, s.fallbackText) == "1");
@@ -41,14 +42,13 @@ void readFlag(TRegistry& registry, SettingControls& controls, const char* id) {
         case SettingEncoding::NumberFlag:
             controls.setChecked(id, ReadIntegerDef(registry, s.valueName, s.fallback) == 1);
             break;
-        case SettingEncoding::Mapped:
-        case SettingEncoding::GammaChannel:
+        default:  // not a check box of the driver
             break;
     }
 }
 
 void writeFlag(TRegistry& registry, const SettingControls& controls, const char* id) {
-    const DriverSetting& s = driverSetting(id);
+    const Setting& s = driverSetting(id);
     const bool checked = controls.checked(id);
     switch (s.encoding) {
         case SettingEncoding::StringFlag:
@@ -60,8 +60,7 @@ void writeFlag(TRegistry& registry, const SettingControls& controls, const char*
         case SettingEncoding::NumberFlag:
             registry.WriteInteger(s.valueName, checked ? 1 : 0);
             break;
-        case SettingEncoding::Mapped:
-        case SettingEncoding::GammaChannel:
+        default:  // not a check box of the driver
             break;
     }
 }
@@ -75,10 +74,14 @@ void selectMapped(SettingControls& controls, const char* id, int value,
     }
 }
 
+// A list that shows no entry holds a stored value the window could not show (set by the driver
+// or another tool); it is left as it is rather than overwritten with a made-up one.
 template <std::size_t N>
-int mappedValue(const SettingControls& controls, const char* id, const std::array<int, N>& values) {
+void writeMapped(TRegistry& registry, const SettingControls& controls, const char* id,
+                 const char* valueName, const std::array<int, N>& values) {
     const int index = controls.itemIndex(id);
-    return index >= 0 && static_cast<std::size_t>(index) < N ? values[index] : values[0];
+    if (index >= 0 && static_cast<std::size_t>(index) < N)
+        registry.WriteInteger(valueName, values[static_cast<std::size_t>(index)]);
 }
 
 void readGamma(TRegistry& registry, SettingControls& controls) {
@@ -170,10 +173,11 @@ void writeDriverValues(TRegistry& registry, const SettingControls& controls) {
         if (!registry.OpenKey(kDdhalKey, true)) throw cannotAccess("ddhal");
         for (const char* id : kDdhalFlags)
             writeFlag(registry, controls, id);
+        // The list shows the depths in the opposite order to the stored numbers 0 and 2.
+        constexpr std::array<const char*, 3> kDepths = {"2", "1", "0"};
         const int index = controls.itemIndex("ZBufferCB");
-        registry.WriteString("ZBufferBitDepth", std::to_string(index == 0   ? 2
-                                                               : index == 2 ? 0
-                                                                            : index));
+        if (index >= 0 && index < static_cast<int>(kDepths.size()))
+            registry.WriteString("ZBufferBitDepth", kDepths[static_cast<std::size_t>(index)]);
         if (registry.OpenKey(kAtiDalKey, true)) {
             const std::int32_t word =
                 gammaWord(controls.position("RedGamma"), controls.position("GreenGamma"),
@@ -189,14 +193,12 @@ void writeDriverValues(TRegistry& registry, const SettingControls& controls) {
     if (!registry.OpenKey(kOpenGLKey, true)) throw cannotAccess("OpenGL");
     for (const char* id : kOpenGLFlags)
         writeFlag(registry, controls, id);
-    registry.WriteInteger("OGLSubPixelPrecision", controls.itemIndex("SubpixelCB") == 1 ? 4 : 2);
+    writeMapped(registry, controls, "SubpixelCB", "OGLSubPixelPrecision", kSubpixelValues);
     registry.WriteInteger("OGLLODBias", controls.position("DetailLevel"));
     if (!registry.OpenKey(kOpenGLPrivateKey, true)) throw cannotAccess("OpenGL(Private)");
     writeFlag(registry, controls, "MultiTexture");
-    registry.WriteInteger("forceDepthBuffer",
-                          mappedValue(controls, "ForceDepthBuffer", kForceDepthValues));
-    registry.WriteInteger("modulateFactor",
-                          mappedValue(controls, "ModulateFactor", kModulateValues));
+    writeMapped(registry, controls, "ForceDepthBuffer", "forceDepthBuffer", kForceDepthValues);
+    writeMapped(registry, controls, "ModulateFactor", "modulateFactor", kModulateValues);
     if (!registry.OpenKey(kVxdKey, true)) throw cannotAccess("VXD");
     writeFlag(registry, controls, "HMDLUseAGP");
 }

@@ -13,35 +13,34 @@ constexpr const char* kWaitSyncHint =
     "Placing a check here will lower the frames per second rate in full screen\r"
     "games but reduce the image tearing and control lag that can occur.";
 
-DriverSetting check(const char* id, SettingPage page, const char* caption, const char* hint,
-                    const char* key, const char* value, SettingEncoding encoding, int fallback,
-                    const char* fallbackText = "") {
-    return DriverSetting{id,       page,     ControlKind::CheckBox, caption, hint, key, value,
-                         encoding, fallback, fallbackText};
+Setting check(const char* id, SettingPage page, const char* caption, const char* hint,
+              const char* key, const char* value, SettingEncoding encoding, int fallback,
+              const char* fallbackText = "") {
+    return Setting{id,       page,     ControlKind::CheckBox, caption, hint, key, value,
+                   encoding, fallback, fallbackText};
 }
 
-DriverSetting list(const char* id, SettingPage page, const char* caption, const char* hint,
-                   const char* key, const char* value, int fallback, const char* fallbackText,
-                   std::vector<const char*> items) {
-    DriverSetting s{id,  page,  ControlKind::List, caption,  hint,
-                    key, value, E::Mapped,         fallback, fallbackText};
+Setting list(const char* id, SettingPage page, const char* caption, const char* hint,
+             const char* key, const char* value, int fallback, const char* fallbackText,
+             std::vector<const char*> items) {
+    Setting s{id,  page,  ControlKind::List, caption,  hint,
+              key, value, E::Mapped,         fallback, fallbackText};
     s.items = std::move(items);
     return s;
 }
 
-DriverSetting slider(const char* id, SettingPage page, const char* caption, const char* hint,
-                     const char* key, const char* value, SettingEncoding encoding, int fallback,
-                     int minimum, int maximum, int initial) {
-    DriverSetting s{id,       page, ControlKind::Slider, caption, hint, key, value, encoding,
-                    fallback, ""};
+Setting slider(const char* id, SettingPage page, const char* caption, const char* hint,
+               const char* key, const char* value, SettingEncoding encoding, int fallback,
+               int minimum, int maximum, int initial) {
+    Setting s{id, page, ControlKind::Slider, caption, hint, key, value, encoding, fallback, ""};
     s.minimum = minimum;
     s.maximum = maximum;
     s.initial = initial;
     return s;
 }
 
-std::vector<DriverSetting> makeTable() {
-    std::vector<DriverSetting> t = {
+std::vector<Setting> makeTable() {
+    std::vector<Setting> t = {
         check("D3DTab", P::Desktop, "Show &Direct3D tab in display properties",
               "This will enable D3D tab in Advanced Display Settings.\r"
               "This should be enabled at all times.",
@@ -141,7 +140,7 @@ std::vector<DriverSetting> makeTable() {
             "If you have any problems when this is enabled, disable it (You'll need to reboot)",
             kVxdKey, "HMDL_UseAGP", E::NumberFlag, 0),
     };
-    for (DriverSetting& s : t) {
+    for (Setting& s : t) {
         // The caption label's text has no blank before "effect".
         if (std::string_view(s.id) == "AntiAlias") {
             s.labelHint =
@@ -155,13 +154,13 @@ std::vector<DriverSetting> makeTable() {
 
 }  // namespace
 
-const std::vector<DriverSetting>& driverSettings() {
-    static const std::vector<DriverSetting> table = makeTable();
+const std::vector<Setting>& driverSettings() {
+    static const std::vector<Setting> table = makeTable();
     return table;
 }
 
-const DriverSetting& driverSetting(std::string_view id) {
-    for (const DriverSetting& s : driverSettings()) {
+const Setting& driverSetting(std::string_view id) {
+    for (const Setting& s : driverSettings()) {
         if (id == s.id) return s;
     }
     throw std::out_of_range("no driver setting " + std::string(id));

@@ -122,7 +122,7 @@ int TASLink::textFlags() const {
     return labelTextFlags(m_alignment, m_wordWrap, m_showAccelChar);
 }
 
-QRect TASLink::drawText(QPainter* painter, const QRect& target) const {
+QRect TASLink::drawText(QPainter* painter, const QRect& target, bool aligned) const {
     QString text = displayText(m_caption);
     if (painter == nullptr && (text.isEmpty() || (m_showAccelChar && text == "&"))) text += ' ';
     QColor textColor = m_fontColor;
@@ -155,7 +155,7 @@ QRect TASLink::drawText(QPainter* painter, const QRect& target) const {
             shadowRect.translate(size, 0);
             break;
     }
-    const int flags = textFlags();
+    const int flags = aligned ? textFlags() : textFlags() & ~(Qt::AlignRight | Qt::AlignHCenter);
     const QRect measuredText = fontMetrics().boundingRect(textRect, flags, text);
     const QRect measuredShadow = fontMetrics().boundingRect(shadowRect, flags, text);
     if (painter != nullptr) {
@@ -172,7 +172,9 @@ void TASLink::adjustBounds() {
     if (!m_autoSize) return;
     const QRect area = rect().adjusted(1, 0, -1, 0);
     const QRect target(area.left(), area.top(), m_wordWrap ? area.width() : 1 << 20, 1 << 20);
-    const QRect measured = drawText(nullptr, target);
+    // Measured from the left edge: centring or right-aligning in the unbounded measuring width
+    // would put the text a million pixels away.
+    const QRect measured = drawText(nullptr, target, false);
     const int oldWidth = width();
     const int r = measured.right() + 1;
     int left = x();

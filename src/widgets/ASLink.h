@@ -99,7 +99,9 @@ protected:
 private:
     int textFlags() const;
     // Draws (or, with painter null, measures) the text with its shadow; returns the area covered.
-    QRect drawText(QPainter* painter, const QRect& target) const;
+    // Draws the text with its shadow (or only measures it, without a painter) and gives the area
+    // covered. Unaligned measures from the left edge whatever the alignment.
+    QRect drawText(QPainter* painter, const QRect& target, bool aligned = true) const;
     void adjustBounds();
 
     QString m_caption;

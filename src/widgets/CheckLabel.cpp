@@ -148,10 +148,10 @@ bool TCustomCheckLabel::dialogChar(QChar key) {
         handled = true;
     }
     if (m_checkControl) {
-        // Unlike a click on the box, the box's handler runs after its state has changed.
-        TOverCheckBox* box = m_checkControl;
-        box->SetChecked(!box->Checked());
-        if (box->OnClick) box->OnClick(box);
+        // Exactly a click on the box: its handler sees the state before the flip, and a disabled
+        // box keeps its state. The window's handlers (the VR flag, the start-up warning) rely on
+        // that order, whichever way the user clicks.
+        m_checkControl->Click();
         handled = true;
     }
     return handled;

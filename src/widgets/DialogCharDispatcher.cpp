@@ -18,6 +18,9 @@ DialogCharDispatcher::~DialogCharDispatcher() {
 bool DialogCharDispatcher::dispatch(QChar key) {
     if (!m_window) return false;
     for (QWidget* widget : m_window->findChildren<QWidget*>()) {
+        // A control the user can't see never takes a key: a label on another page would flip a
+        // box there unseen.
+        if (!widget->isVisibleTo(m_window)) continue;
         if (auto* target = dynamic_cast<DialogCharTarget*>(widget);
             target != nullptr && target->dialogChar(key)) {
             return true;

@@ -7,10 +7,10 @@
 
 namespace corvane {
 
-// Offers Alt + letter keys pressed in one window to every DialogCharTarget in it, in the order
-// the controls were created, until one takes the key; a key nobody takes goes on as usual (to
-// the menu bar, for instance). Controls on pages that are not shown are asked too: a label
-// disabled by its page is what keeps it from answering.
+// Offers Alt + letter keys pressed in one window to every DialogCharTarget in it that the user can
+// see (so on the page on show, not on the others), in the order of the window's widget tree,
+// until one takes the key; a key nobody takes goes on as usual (to the menu bar, for instance).
+// A disabled label does not answer either.
 class DialogCharDispatcher : public QObject {
 public:
     explicit DialogCharDispatcher(QWidget* window);

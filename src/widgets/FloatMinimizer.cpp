@@ -35,7 +35,7 @@ void TFloatMinimizer::hook(QObject* owner) {
     if (g_mainForm != nullptr && g_mainForm != form)
         throw EOwnerMustBeMainForm(owner->objectName());
     m_form = form;
-    if (m_copyTitle) form->setWindowTitle(QGuiApplication::applicationDisplayName());
+    if (m_copyTitle) form->setWindowTitle(QGuiApplication::applicationName());
 }
 
 }  // namespace corvane

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <tuple>
 #include <variant>
 
 #include "app/ProgramKey.h"
@@ -10,41 +11,23 @@
 #include "fakes/FailingStore.h"
 #include "fakes/FakeControls.h"
 #include "fakes/FakePlatform.h"
+#include "fakes/RegistryValues.h"
 #include "settings/DriverSettingsTable.h"
 
 namespace corvane {
 namespace {
 
-using Value =
-    std::variant<std::monostate, std::string, std::int32_t>;  // missing, REG_SZ, REG_DWORD
+using test::Value;
 
 class DriverSettingsTest : public ::testing::Test {
 protected:
     void SetUp() override { put(kAtiKey, "", Value{}); }
 
-    // Creates the key and, unless value is missing, stores the value.
     void put(const std::string& key, const std::string& name, const Value& value) {
-        TRegistry reg(store);
-        reg.SetRootKey(win::kHKeyLocalMachine);
-        ASSERT_TRUE(reg.OpenKey(key, true));
-        if (const auto* text = std::get_if<std::string>(&value)) reg.WriteString(name, *text);
-        if (const auto* number = std::get_if<std::int32_t>(&value)) reg.WriteInteger(name, *number);
+        ASSERT_TRUE(values.put(key, name, value));
     }
-    Value get(const std::string& key, const std::string& name) {
-        TRegistry reg(store);
-        reg.SetRootKey(win::kHKeyLocalMachine);
-        if (!reg.OpenKey(key, false) || !reg.ValueExists(name)) return {};
-        try {
-            return reg.ReadInteger(name);
-        } catch (const ERegistryException&) {
-            return reg.ReadString(name);
-        }
-    }
-    bool keyExists(const std::string& key) {
-        TRegistry reg(store);
-        reg.SetRootKey(win::kHKeyLocalMachine);
-        return reg.OpenKey(key, false);
-    }
+    Value get(const std::string& key, const std::string& name) { return values.get(key, name); }
+    bool keyExists(const std::string& key) { return values.keyExists(key); }
     bool read() {
         TRegistry reg(store);
         return ReadRegistry(reg, controls, dialogs);
@@ -55,6 +38,7 @@ protected:
     }
 
     test::FailingStore store;
+    test::RegistryValues values{store};
     test::FakeControls controls;
     test::ScriptedDialogs dialogs;
 };
@@ -93,7 +77,7 @@ TEST_F(DriverSettingsTest, CheckBoxEncodingsAndFallbacks) {
         SCOPED_TRACE(std::string(c.id) + " " + std::to_string(c.stored.index()));
         controls = test::FakeControls();
         put(kVxdKey, "", Value{});
-        const DriverSetting& s = driverSetting(c.id);
+        const Setting& s = driverSetting(c.id);
         put(s.key, s.valueName, c.stored);
         controls.boxes[c.id] = !c.checked;
         ASSERT_TRUE(read());
@@ -305,11 +289,11 @@ TEST_F(DriverSettingsTest, WritingEncodings) {
         {{kDdhalKey, "ZBufferBitDepth"}, std::string("2")},
         {{kDesktopKey, "D3D"}, std::int32_t{0}},
         {{kDesktopKey, "OpenGL"}, std::int32_t{1}},
-        {{kOpenGLKey, "OGLSubPixelPrecision"}, std::int32_t{2}},
+        {{kOpenGLKey, "OGLSubPixelPrecision"}, Value{}},  // no entry chosen: nothing written
         {{kOpenGLKey, "OGLLODBias"}, std::int32_t{5}},
         {{kOpenGLKey, "OGLConvertTextures32To16"}, std::int32_t{0}},
         {{kOpenGLPrivateKey, "forceDepthBuffer"}, std::int32_t{20}},
-        {{kOpenGLPrivateKey, "modulateFactor"}, std::int32_t{1}},
+        {{kOpenGLPrivateKey, "modulateFactor"}, Value{}},
         {{kOpenGLPrivateKey, "enableMultiTexture"}, std::int32_t{1}},
         {{kVxdKey, "HMDL_UseAGP"}, std::int32_t{0}},
         {{kProgramKey, "LoadOnStartup"}, std::int32_t{0}},
@@ -321,9 +305,30 @@ TEST_F(DriverSettingsTest, WritingEncodings) {
     controls.lists["SubpixelCB"] = 1;
     write();
     EXPECT_EQ(get(kDdhalKey, "Break"), Value{std::string("1")});
-    EXPECT_EQ(get(kDdhalKey, "ZBufferBitDepth"), Value{std::string("-1")});
+    EXPECT_EQ(get(kDdhalKey, "ZBufferBitDepth"), Value{std::string("2")});  // kept
     EXPECT_EQ(get(kOpenGLKey, "OGLSubPixelPrecision"), Value{std::int32_t{4}});
     EXPECT_TRUE(dialogs.shown.empty());
+}
+
+// A stored value that no entry of its list stands for shows no selection; Apply then keeps it
+// rather than overwriting what the driver or another tool set.
+TEST_F(DriverSettingsTest, AppliedListsKeepValuesTheyCouldNotShow) {
+    put(kDesktopKey, "", Value{});
+    put("\\Software\\Microsoft\\Windows\\CurrentVersion\\RunServices", "", Value{});
+    const std::tuple<const char*, const char*, const char*, Value> cases[] = {
+        {"ZBufferCB", kDdhalKey, "ZBufferBitDepth", std::string("7")},
+        {"SubpixelCB", kOpenGLKey, "OGLSubPixelPrecision", std::int32_t{8}},
+        {"ForceDepthBuffer", kOpenGLPrivateKey, "forceDepthBuffer", std::int32_t{16}},
+        {"ModulateFactor", kOpenGLPrivateKey, "modulateFactor", std::int32_t{3}},
+    };
+    for (const auto& [id, key, name, value] : cases)
+        put(key, name, value);
+    read();
+    write();
+    for (const auto& [id, key, name, value] : cases) {
+        EXPECT_EQ(controls.itemIndex(id), -1) << id;
+        EXPECT_EQ(get(key, name), value) << name;
+    }
 }
 
 TEST_F(DriverSettingsTest, EnableIconIsWrittenOnlyWhenItDiffers) {
@@ -343,6 +348,9 @@ TEST_F(DriverSettingsTest, EnableIconIsWrittenOnlyWhenItDiffers) {
 }
 
 TEST_F(DriverSettingsTest, WritingFailuresKeepWhatWasWritten) {
+    for (const Setting& s : driverSettings()) {
+        if (s.kind == ControlKind::List) controls.lists[s.id] = 0;
+    }
     struct Case {
         std::function<void(test::FailingStore&)> block;
         const char* message;

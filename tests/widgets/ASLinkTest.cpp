@@ -78,6 +78,21 @@ TEST_F(ASLinkTest, HoverShowsTheLinkColourAndLeavingRestoresTheOldOne) {
     EXPECT_EQ(link->cursor().shape(), Qt::PointingHandCursor);
 }
 
+TEST_F(ASLinkTest, AutoSizeFitsTheTextWhateverTheAlignment) {
+    link->SetCaption("The ATI Rage 128 on Wikipedia");
+    const int fitted = link->width();
+    ASSERT_GT(fitted, 20);
+    ASSERT_LT(fitted, 400);
+    for (const Qt::Alignment alignment : {Qt::AlignHCenter, Qt::AlignRight}) {
+        link->SetAlignment(alignment);
+        link->SetCaption("The ATI Rage 128 on Wikipedia, again");
+        EXPECT_GT(link->width(), fitted);
+        EXPECT_LT(link->width(), 400);
+        link->SetCaption("The ATI Rage 128 on Wikipedia");
+        EXPECT_EQ(link->width(), fitted);
+    }
+}
+
 TEST_F(ASLinkTest, ShadowSizeZeroHidesTheShadowUnderTheText) {
     link->SetShadowColor(QColor(255, 0, 0));
     link->SetFontColor(QColor(0, 0, 0));

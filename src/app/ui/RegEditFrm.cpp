@@ -16,6 +16,7 @@
 #include "app/ui/SplashFrm.h"
 #include "settings/DriverSettings.h"
 #include "settings/DriverSettingsTable.h"
+#include "settings/DvdSettings.h"
 #include "widgets/Form.h"
 
 namespace corvane {
@@ -125,17 +126,19 @@ void TForm1::buildButtonsAndMenu(QWidget* client) {
 }
 
 void TForm1::connectChangeHandlers() {
-    // Every setting of the table marks the settings as changed when the user changes it; the
+    // Every setting of the tables marks the settings as changed when the user changes it; the
     // gamma sliders do so through their own handler.
-    for (const DriverSetting& s : driverSettings()) {
-        if (s.encoding == SettingEncoding::GammaChannel) {
-            m_settings.onUserChange(
-                s.id, [this](QObject* sender) { RedGammaChange(static_cast<TTrackBar*>(sender)); });
+    for (const Setting* s : windowSettings()) {
+        if (s->encoding == SettingEncoding::GammaChannel) {
+            m_settings.onUserChange(s->id, [this](QObject* sender) {
+                RedGammaChange(static_cast<TTrackBar*>(sender));
+            });
         } else {
-            m_settings.onUserChange(s.id, [this](QObject* sender) { D3DWaitSyncClick(sender); });
+            m_settings.onUserChange(s->id, [this](QObject* sender) { D3DWaitSyncClick(sender); });
         }
     }
     m_settings.onUserChange("ChangeRGBSim", [this](QObject* sender) { D3DWaitSyncClick(sender); });
+    connect(RageInfo->ChipIdCB, &QComboBox::activated, this, [this] { ChipIdCBChange(); });
     connect(PageControl, &QTabWidget::currentChanged, this, [this] { PageControlChange(); });
     connect(ApplyBtn, &QPushButton::clicked, this, [this] { ApplyBtnClick(); });
     connect(ReloadBtn, &QPushButton::clicked, this, [this] { ReloadBtnClick(); });
@@ -185,6 +188,8 @@ void TForm1::FormCreate() {
         // A program path the registry file can't hold (see the README) costs the icon entries only.
         showError(m_services.dialogs, std::string("Error in RegisterTrayIconEntry: ") + e.what());
     }
+    ReadChipIds();
+    if (tabVisible(DVDTab)) ReadDVDRegistry();
 
     {
         const QSignalBlocker quiet(PageControl);
@@ -265,6 +270,24 @@ void TForm1::WriteRegistry() {
     corvane::WriteRegistry(*m_registry, m_settings, m_services.programPath, m_services.dialogs);
 }
 
+void TForm1::ReadChipIds() {
+    RageInfo->ReadChipIds(*m_registry, m_services.dialogs);
+}
+
+void TForm1::ChipIdCBChange() {
+    RageInfo->ChipIdCBChange(*m_registry, m_services.dialogs);
+}
+
+void TForm1::ReadDVDRegistry() {
+    if (!corvane::ReadDVDRegistry(*m_registry, m_settings, m_services.dialogs))
+        DVDTab->showNotFound();
+}
+
+void TForm1::WriteDVDRegistry() {
+    if (DVDTab->notFound()) return;
+    corvane::WriteDVDRegistry(*m_registry, m_settings, m_services.dialogs);
+}
+
 void TForm1::reportSaveFailure(const char* routine, RegistryUpdate& update) {
     try {
         update.commit();
@@ -288,6 +311,7 @@ void TForm1::D3DWaitSyncClick(QObject* sender) {
 void TForm1::ApplyBtnClick() {
     RegistryUpdate update(m_services.registry);
     WriteRegistry();
+    if (tabVisible(DVDTab)) WriteDVDRegistry();
     reportSaveFailure("WriteRegistry", update);
     ApplyBtn->setEnabled(false);
     ReloadBtn->setEnabled(false);
@@ -296,6 +320,7 @@ void TForm1::ApplyBtnClick() {
 void TForm1::ReloadBtnClick() {
     RegistryUpdate update(m_services.registry);
     ReadRegistry();
+    if (tabVisible(DVDTab)) ReadDVDRegistry();
     reportSaveFailure("ReadRegistry", update);
     ApplyBtn->setEnabled(false);
     ReloadBtn->setEnabled(false);
@@ -306,6 +331,7 @@ void TForm1::closeEvent(QCloseEvent* event) {
         RegistryUpdate update(m_services.registry);
         if (askQuestion(m_services.dialogs, kSaveQuestion)) {
             WriteRegistry();
+            if (tabVisible(DVDTab)) WriteDVDRegistry();
             reportSaveFailure("WriteRegistry", update);
         } else {
             // The controls show the stored settings again, so that the restart test compares
@@ -358,7 +384,9 @@ void TForm1::PageControlChange() {
     Clocks->CheckLabel6->setEnabled(false);
     if (current == Direct3DTab && tabVisible(Direct3DTab)) {
         SetGammaTicks();
-    } else if (current == Advanced) {
+    } else if (current == Advanced && !Clocks->isHidden()) {
+        // A hidden panel's labels stay dead: their accelerators would read the chip on Windows NT
+        // or store clocks read from no chip at all.
         Clocks->CheckLabel5->setEnabled(true);
         Clocks->CheckLabel6->setEnabled(true);
     } else if (current == SysInfoTab) {

@@ -66,6 +66,10 @@ public:
 
     bool ReadRegistry();
     void WriteRegistry();
+    void ReadDVDRegistry();
+    void ReadChipIds();
+    void ChipIdCBChange();
+    void WriteDVDRegistry();
     void ApplyBtnClick();
     void ReloadBtnClick();
     void OkBtnClick() { close(); }

@@ -85,8 +85,6 @@ int runWindowMode(char* program, const CommandLine& ours,
     // The classic look of the Windows 9x controls the program was made for.
     QApplication::setStyle(new ClassicStyle);
     QApplication::setPalette(QApplication::style()->standardPalette());
-    QApplication::setApplicationName("Corvane");
-    QApplication::setApplicationDisplayName("Corvane");
     const std::string argument1 = count > 1 ? std::string(args[1]) : std::string();
 
     Platform platform;

@@ -64,6 +64,8 @@ void ClockPanel::storeClocks(std::int32_t core, std::int32_t memory) {
 }
 
 void ClockPanel::ReadClocks() {
+    // Without a chip there is nothing to read, and a failed read must not become stored clocks.
+    if (m_ioBase == 0) return;
     std::int32_t core = 0;
     std::int32_t memory = 0;
     if (!SetClockSpeed(*m_hardware, m_ioBase, core, memory)) return;

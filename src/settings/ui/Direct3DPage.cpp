@@ -18,7 +18,7 @@ Direct3DPage::Direct3DPage(SettingWidgets& settings, QWidget* parent)
     setObjectName("Direct3DTab");
     QGroupBox* group = form::group(this, " Direct 3D ", QRect(8, 8, 482, 326), "Direct3DGroup");
     int top = 24;
-    for (const DriverSetting& s : driverSettings()) {
+    for (const Setting& s : driverSettings()) {
         if (s.page != SettingPage::Direct3D || s.kind != ControlKind::CheckBox) continue;
         settingrows::checkRow(group, settings, s, 14, top);
         top += 26;
@@ -29,7 +29,7 @@ Direct3DPage::Direct3DPage(SettingWidgets& settings, QWidget* parent)
     TCheckLabel* heading = form::label(group, "Gamma scale:", QPoint(262, 24), "GammaScaleLbl");
     form::setHint(heading, kGammaHint);
     for (std::size_t i = 0; i < kGammaSliders.size(); ++i) {
-        const DriverSetting& s = driverSetting(kGammaSliders[i]);
+        const Setting& s = driverSetting(kGammaSliders[i]);
         const int rowTop = 48 + static_cast<int>(i) * 40;
         TTrackBar* bar =
             form::slider(group, s.id, s.minimum, s.maximum, QRect(286, rowTop, 150, 30));

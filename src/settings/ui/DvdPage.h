@@ -15,9 +15,18 @@ class DvdPage : public QWidget {
 public:
     DvdPage(SettingWidgets& settings, QWidget* parent);
 
+    // The S/PDIF list as newer player engines have it, with five entries.
+    void useFiveItemSpdifList();
+    // The player is not installed: only "Not Found" is shown, for as long as the window exists.
+    void showNotFound();
+    bool notFound() const { return !DVDNotFoundLbl->isHidden(); }
+
     TCheckLabel* DVDNotFoundLbl;
     QGroupBox* AudioGroup;
     QGroupBox* VideoGroup;
+
+private:
+    SettingWidgets& m_settings;
 };
 
 }  // namespace corvane

@@ -9,7 +9,7 @@ OpenGLPage::OpenGLPage(SettingWidgets& settings, QWidget* parent) : QWidget(pare
     setObjectName("OpenGL");
     QGroupBox* group = form::group(this, " OpenGL Settings ", QRect(8, 8, 482, 326), "OpenGLGroup");
     int top = 24;
-    for (const DriverSetting& s : driverSettings()) {
+    for (const Setting& s : driverSettings()) {
         if (s.page != SettingPage::OpenGL || s.kind != ControlKind::CheckBox) continue;
         settingrows::checkRow(group, settings, s, 14, top);
         top += 26;
@@ -21,7 +21,7 @@ OpenGLPage::OpenGLPage(SettingWidgets& settings, QWidget* parent) : QWidget(pare
     settingrows::listRow(group, settings, driverSetting("ModulateFactor"), QPoint(16, 246),
                          QRect(140, 242, 150, 21));
 
-    const DriverSetting& detail = driverSetting("DetailLevel");
+    const Setting& detail = driverSetting("DetailLevel");
     TTrackBar* bar = form::slider(group, detail.id, detail.minimum, detail.maximum,
                                   QRect(134, 270, 170, 30), detail.hint);
     bar->SetFrequency(1);

@@ -4,8 +4,8 @@
 
 namespace corvane::settingrows {
 
-TOverCheckBox* checkRow(QWidget* parent, SettingWidgets& settings, const DriverSetting& setting,
-                        int left, int top, const QString& labelName) {
+TOverCheckBox* checkRow(QWidget* parent, SettingWidgets& settings, const Setting& setting, int left,
+                        int top, const QString& labelName) {
     const form::CheckRow row =
         form::checkRow(parent, setting.id, setting.caption, setting.hint, left, top, labelName,
                        setting.labelHint != nullptr ? QString(setting.labelHint) : QString());
@@ -13,7 +13,7 @@ TOverCheckBox* checkRow(QWidget* parent, SettingWidgets& settings, const DriverS
     return row.box;
 }
 
-QComboBox* listRow(QWidget* parent, SettingWidgets& settings, const DriverSetting& setting,
+QComboBox* listRow(QWidget* parent, SettingWidgets& settings, const Setting& setting,
                    const QPoint& labelAt, const QRect& geometry) {
     QStringList items;
     for (const char* item : setting.items)

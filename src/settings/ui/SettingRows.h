@@ -14,11 +14,11 @@ namespace corvane::settingrows {
 
 // A check box with its check label to the right; the label is named labelName, or the
 // identifier followed by "Lbl".
-TOverCheckBox* checkRow(QWidget* parent, SettingWidgets& settings, const DriverSetting& setting,
-                        int left, int top, const QString& labelName = {});
+TOverCheckBox* checkRow(QWidget* parent, SettingWidgets& settings, const Setting& setting, int left,
+                        int top, const QString& labelName = {});
 
 // A list with its caption label at labelAt; the label's accelerator focuses the list.
-QComboBox* listRow(QWidget* parent, SettingWidgets& settings, const DriverSetting& setting,
+QComboBox* listRow(QWidget* parent, SettingWidgets& settings, const Setting& setting,
                    const QPoint& labelAt, const QRect& geometry);
 
 }  // namespace corvane::settingrows

@@ -18,6 +18,7 @@
 #include "app/Restart.h"
 #include "app/Startup.h"
 #include "app/ui/SplashFrm.h"
+#include "app/ui/WindowTest.h"
 #include "fakes/FakePlatform.h"
 #include "platform/regfile/RegFileStore.h"
 #include "platform/sim/SimMachine.h"
@@ -26,82 +27,7 @@
 namespace corvane {
 namespace {
 
-class FakeTicks : public TickSource {
-public:
-    std::uint32_t tickCount() override { return now; }
-    void sleep(std::uint32_t ms) override { slept.push_back(ms); }
-    std::uint32_t now = 5999;
-    std::vector<std::uint32_t> slept;
-};
-
-class MainWindowTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        TFloatMinimizer::releaseSlotForTests();
-        TFloatMinimizer::setApplicationMainForm(nullptr);
-        for (const DemoFile& file : demoMachineFiles()) {
-            std::ofstream(dir.file(file.name), std::ios::binary)
-                .write(file.bytes.data(), static_cast<std::streamsize>(file.bytes.size()));
-        }
-    }
-    void TearDown() override {
-        form.reset();
-        platform = Platform();
-    }
-
-    // Starts the program's window mode as the program does: the start, then the window.
-    TForm1& open(const std::string& argument1 = "") {
-        form.reset();
-        TFloatMinimizer::releaseSlotForTests();
-        platform = makePlatform(dir.path().string());
-        {
-            TRegistry registry(*platform.registry);
-            StartupState state;
-            EXPECT_TRUE(runStart(registry, *platform.firmware, *platform.facts, dialogs, state));
-        }
-        form = std::make_unique<TForm1>(FormServices{
-            *platform.registry, *platform.facts, *platform.port, *platform.display,
-            *platform.restart, shell, dialogs, ticks, "/opt/corvane/corvane", argument1});
-        return *form;
-    }
-    TForm1& openShown(const std::string& argument1 = "") {
-        open(argument1);
-        form->show();
-        return *form;
-    }
-    std::string stored(const std::string& key, const std::string& name) {
-        RegFileStore store(dir.file("registry.reg"));
-        TRegistry reg(store);
-        reg.SetRootKey(win::kHKeyLocalMachine);
-        if (!reg.OpenKey(key, false) || !reg.ValueExists(name)) return "<missing>";
-        try {
-            return std::to_string(reg.ReadInteger(name));
-        } catch (const ERegistryException&) {
-            return reg.ReadString(name);
-        }
-    }
-    void setHardware(const std::string& section, const std::string& key, const std::string& value) {
-        SimMachine(dir.path().string()).set(section, key, value);
-    }
-    void clickBox(const char* name) {
-        QTest::mouseClick(form->control<TOverCheckBox>(name), Qt::LeftButton);
-    }
-    bool applyEnabled() const { return form->ApplyBtn->isEnabled(); }
-    std::vector<std::string> questionsAsked() const {
-        std::vector<std::string> out;
-        for (const auto& r : dialogs.shown) {
-            if (r.buttons == DialogButtons::YesNo) out.push_back(r.text);
-        }
-        return out;
-    }
-
-    test::TempDir dir;
-    Platform platform;
-    test::ScriptedDialogs dialogs;
-    FakeTicks ticks;
-    test::RecordingShell shell;
-    std::unique_ptr<TForm1> form;
-};
+using MainWindowTest = test::WindowTest;
 
 TEST_F(MainWindowTest, FrameButtonsAndPages) {
     TForm1& f = open();
@@ -168,9 +94,51 @@ TEST_F(MainWindowTest, SettingControlsFromCodeMarksNothing) {
     c.setItemIndex("ModulateFactor", 2);
     c.setPosition("DetailLevel", 5);
     c.setPosition("GreenGamma", 60);
+    // The controls took the values, without a change event.
+    EXPECT_TRUE(c.checked("AntiAlias"));
+    EXPECT_EQ(c.itemIndex("ModulateFactor"), 2);
+    EXPECT_EQ(c.position("DetailLevel"), 5);
+    EXPECT_EQ(c.position("GreenGamma"), 60);
+    EXPECT_FALSE(applyEnabled());
     f.ReadRegistry();
+    EXPECT_FALSE(c.checked("AntiAlias"));
     EXPECT_FALSE(applyEnabled());
     EXPECT_FALSE(f.ReloadBtn->isEnabled());
+}
+
+TEST_F(MainWindowTest, AControlNameTheWindowDoesNotKnowFailsLoudly) {
+    TForm1& f = open();
+    SettingControls& c = f.settingControls();
+    EXPECT_THROW(c.checked("AntiAliasing"), std::out_of_range);
+    EXPECT_THROW(c.itemIndex("ZBuffer"), std::out_of_range);
+    EXPECT_THROW(c.position("Detail"), std::out_of_range);
+    EXPECT_THROW(c.itemIndex("AntiAlias"), std::out_of_range);  // a box is no list
+}
+
+// Every control of the settings table marks the settings as changed when the user changes it,
+// and shows the change; Reload puts it back.
+TEST_F(MainWindowTest, EveryControlOfTheTableMarksTheSettings) {
+    TForm1& f = openShown();
+    SettingWidgets& c = f.settingControls();
+    std::vector<std::pair<std::string, ControlKind>> controls;
+    for (const Setting* s : windowSettings())
+        controls.emplace_back(s->id, s->kind);
+    controls.emplace_back("ChangeRGBSim", ControlKind::CheckBox);
+    for (const auto& [id, kind] : controls) {
+        SCOPED_TRACE(id);
+        const int before = kind == ControlKind::CheckBox ? c.checked(id)
+                           : kind == ControlKind::List   ? c.itemIndex(id)
+                                                         : c.position(id);
+        changeAsUser(id, kind);
+        const int after = kind == ControlKind::CheckBox ? c.checked(id)
+                          : kind == ControlKind::List   ? c.itemIndex(id)
+                                                        : c.position(id);
+        EXPECT_NE(after, before);
+        EXPECT_TRUE(applyEnabled());
+        EXPECT_TRUE(f.ReloadBtn->isEnabled());
+        QTest::mouseClick(f.ReloadBtn, Qt::LeftButton);
+        EXPECT_FALSE(applyEnabled());
+    }
 }
 
 TEST_F(MainWindowTest, EveryKindOfUserChangeMarksTheSettings) {
@@ -263,8 +231,8 @@ TEST_F(MainWindowTest, SaveQuestionYesWritesNoReadsBack) {
         clickBox("AntiAlias");
         QTest::keyClick(&f, Qt::Key_Escape);  // Cancel closes too
         EXPECT_EQ(questionsAsked(),
-                  std::vector<std::string>{"Some settings have not been changed.\r\rDo you want to "
-                                           "save them?"});
+                  std::vector<std::string>{"Some settings have not been changed.\r\r"
+                                           "Do you want to save them?"});
         EXPECT_EQ(stored("\\Software\\ATI Technologies\\Driver\\ddhal", "AntiAlias"),
                   yes ? "1" : "0");
         EXPECT_EQ(f.settingControls().checked("AntiAlias"), yes);
@@ -341,8 +309,8 @@ TEST_F(MainWindowTest, FirstRunNewDriversAndTheSwitch) {
     EXPECT_EQ(ticks.slept, std::vector<std::uint32_t>{1001});  // the splash, begun at 5.999 s
     EXPECT_EQ(form->SplashDone(), 1);
     const std::string firstRun =
-        "Since you are running Corvane for the first time,\n\rit is suggested to save your "
-        "default settings.\r\rDo you want to save your default settings now?";
+        "Since you are running Corvane for the first time,\n\rit is suggested to save your default settings.\r\r"
+        "Do you want to save your default settings now?";
     EXPECT_EQ(questionsAsked(), std::vector<std::string>{firstRun});
     form->close();
 
