@@ -11,26 +11,28 @@
 
 namespace corvane::test {
 
+// Makes a folder below the system's temporary folder that did not exist before.
+inline std::filesystem::path makeTempFolder() {
+#ifdef _WIN32
+    // No mkdtemp: a folder that create_directory made is ours alone.
+    std::random_device random;
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        const auto candidate =
+            std::filesystem::temp_directory_path() / ("corvane-test-" + std::to_string(random()));
+        if (std::filesystem::create_directory(candidate)) return candidate;
+    }
+    throw std::runtime_error("cannot create a temporary folder");
+#else
+    std::string pattern = (std::filesystem::temp_directory_path() / "corvane-test-XXXXXX").string();
+    if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
+    return pattern;
+#endif
+}
+
 // A fresh folder below the system's temporary folder, removed with everything in it.
 class TempDir {
 public:
-    TempDir() {
-#ifdef _WIN32
-        // No mkdtemp: a directory that did not exist before is ours alone.
-        std::random_device random;
-        for (int attempt = 0; attempt < 100 && m_path.empty(); ++attempt) {
-            const auto candidate = std::filesystem::temp_directory_path() /
-                                   ("corvane-test-" + std::to_string(random()));
-            if (std::filesystem::create_directory(candidate)) m_path = candidate;
-        }
-        if (m_path.empty()) throw std::runtime_error("cannot create a temporary folder");
-#else
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "corvane-test-XXXXXX").string();
-        if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
-        m_path = pattern;
-#endif
-    }
+    TempDir() : m_path(makeTempFolder()) {}
     ~TempDir() {
         std::error_code ignored;
         std::filesystem::remove_all(m_path, ignored);

@@ -9,11 +9,13 @@ corvane_add_tests(corvane_core_tests corvane_core
     app/StartupTest.cpp
     platform/inifile/IniFileTest.cpp
     hardware/ClockSpeedTest.cpp
+    hardware/ChipInfoTest.cpp
     hardware/FirmwareQueriesTest.cpp
     hardware/SmallPortTest.cpp
     platform/regfile/RegistryTreeTest.cpp
     platform/files/TextCodecTest.cpp
     settings/DriverSettingsTest.cpp
+    settings/DvdSettingsTest.cpp
     settings/RegistryTest.cpp
     sysinfo/SysInfoTest.cpp
     platform/win32/AtomicFileTest.cpp
