@@ -53,7 +53,7 @@ int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     QApplication::setStyle(new ClassicStyle);
-    QApplication::setApplicationDisplayName("Corvane");
+    QApplication::setApplicationName("Corvane");
     const std::string machine = makeDemoMachine();
     SilentDialogs dialogs;
     NoWait ticks;
@@ -73,7 +73,8 @@ int main(int argc, char** argv) {
                                 dialogs,
                                 ticks,
                                 "/opt/corvane/corvane",
-                                ""};
+                                "",
+                                machine + "/Presets"};
 
     std::vector<std::unique_ptr<TForm1>> windows;
     const double creation = bench::medianMs(9, [&] {
@@ -99,7 +100,8 @@ int main(int argc, char** argv) {
                            dialogs,
                            ticks,
                            "/opt/corvane/corvane",
-                           ""};
+                           "",
+                           machine + "/Presets"};
     TFloatMinimizer::releaseSlotForTests();
     TForm1 bigForm(big);
     bool flip = false;

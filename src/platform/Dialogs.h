@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 
 namespace corvane {
@@ -15,12 +16,25 @@ struct DialogRequest {
     DialogButtons buttons = DialogButtons::Ok;
 };
 
-// Every message and question of the program goes through here, so that the window shows them
-// as dialogs, the clock mode prints them, and tests script the answers.
+// A file dialog: where to open or save a file.
+struct FileDialogRequest {
+    bool save = false;
+    std::string title;          // empty: the system's own
+    std::string folder;         // where it starts
+    std::string fileName;       // the name it offers
+    std::string filter;         // "Corvane Files (*.cvt)"
+    std::string defaultSuffix;  // put after a name typed without an extension
+};
+
+// Every message, question and file dialog of the program goes through here, so that the window
+// shows them as dialogs, the clock mode prints them, and tests script the answers.
 class Dialogs {
 public:
     virtual ~Dialogs() = default;
     virtual DialogResult show(const DialogRequest& request) = 0;
+    // The path the user chose, or nothing when the dialog was cancelled. Where no one can choose,
+    // every file dialog is cancelled.
+    virtual std::optional<std::string> chooseFile(const FileDialogRequest&) { return std::nullopt; }
 };
 
 // The three kinds of dialog the program shows. They stay with the interface, since every

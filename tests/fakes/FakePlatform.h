@@ -34,8 +34,17 @@ public:
             out.push_back(r.text);
         return out;
     }
+    std::optional<std::string> chooseFile(const FileDialogRequest& request) override {
+        files.push_back(request);
+        if (chosenFiles.empty()) return std::nullopt;
+        std::optional<std::string> chosen = chosenFiles.front();
+        chosenFiles.pop_front();
+        return chosen;
+    }
     std::vector<DialogRequest> shown;
     std::deque<DialogResult> answers;
+    std::vector<FileDialogRequest> files;
+    std::deque<std::optional<std::string>> chosenFiles;  // nothing: cancelled
 };
 
 // Records the addresses handed to the system.

@@ -117,8 +117,10 @@ void TForm1::buildButtonsAndMenu(QWidget* client) {
     file->setObjectName("File1");
     QAction* load = file->addAction("&Load Preset");
     load->setObjectName("LoadPresets1");
+    connect(load, &QAction::triggered, this, [this] { LoadPresets1Click(); });
     QAction* save = file->addAction("&Save Preset");
     save->setObjectName("SavePresets1");
+    connect(save, &QAction::triggered, this, [this] { SavePresets1Click(); });
     file->addSeparator();
     QAction* exit = file->addAction("&Exit");
     exit->setObjectName("Exit1");
@@ -157,6 +159,11 @@ void TForm1::FormCreate() {
     m_startIcon = false;
     // The system folder is held whole, whatever its length.
     m_sysDir = m_services.facts.systemDirectory();
+    Advanced->Presets->attach(
+        PresetServices{m_settings, m_services.dialogs, m_services.presetFolder,
+                       [this] { return m_sysInfo->isWindowsNt(); }, [this] { markChanged(); },
+                       [this] { Direct3DTab->showGammaPercentages(); }});
+    Advanced->Presets->preparePresetFolder();
     m_sysInfo =
         std::make_unique<TSysInfo>(m_services.registry, m_services.facts, m_services.dialogs);
     SysInfoTab->FillSystemInfoPage(*m_registry, *m_sysInfo);
@@ -245,8 +252,8 @@ void TForm1::FormShow() {
     if (m_splashDone == 0) splash();
     if (asciiLower(m_services.argument1) == "/firstrun") m_isFirstRun = true;
     if (!m_isFirstRun && !m_hasNewDrivers) return;
-    // Yes saves the default settings as a preset; that command comes with the presets.
-    askQuestion(m_services.dialogs, m_isFirstRun ? kFirstRunQuestion : kNewDriversQuestion);
+    if (askQuestion(m_services.dialogs, m_isFirstRun ? kFirstRunQuestion : kNewDriversQuestion))
+        SaveDefaultSettings();
 }
 
 void TForm1::splash() {
@@ -268,6 +275,38 @@ bool TForm1::ReadRegistry() {
 
 void TForm1::WriteRegistry() {
     corvane::WriteRegistry(*m_registry, m_settings, m_services.programPath, m_services.dialogs);
+}
+
+void TForm1::FillPresetList() {
+    Advanced->Presets->FillPresetList();
+}
+
+void TForm1::LoadPresets1Click() {
+    Advanced->Presets->LoadPresets1Click();
+}
+
+void TForm1::SavePresets1Click() {
+    Advanced->Presets->SavePresets1Click();
+}
+
+void TForm1::SaveDefaultSettings() {
+    Advanced->Presets->SaveDefaultSettings();
+}
+
+void TForm1::LoadPresetBtnClick() {
+    Advanced->Presets->LoadPresetBtnClick();
+}
+
+void TForm1::PresetsCBChange() {
+    Advanced->Presets->PresetsCBChange();
+}
+
+void TForm1::ApplyPresetFile(const std::string& path) {
+    Advanced->Presets->ApplyPresetFile(path);
+}
+
+void TForm1::SavePresetFile(const std::string& path) {
+    Advanced->Presets->SavePresetFile(path);
 }
 
 void TForm1::ReadChipIds() {

@@ -46,7 +46,8 @@ struct FormServices {
     Dialogs& dialogs;
     TickSource& ticks;
     std::string programPath;
-    std::string argument1;  // the program's first argument, for "/firstrun"
+    std::string argument1;     // the program's first argument, for "/firstrun"
+    std::string presetFolder;  // where the preset list comes from
 };
 
 // The main window: eight pages of settings and information, four buttons and a File menu. Each
@@ -82,6 +83,14 @@ public:
     void SetGammaTicks();
     void SysInfoTimerTimer();
     void RestartPrompt();
+    void FillPresetList();
+    void LoadPresets1Click();
+    void SavePresets1Click();
+    void SaveDefaultSettings();
+    void LoadPresetBtnClick();
+    void PresetsCBChange();
+    void ApplyPresetFile(const std::string& path);
+    void SavePresetFile(const std::string& path);
 
     // Runs what the first show runs (splash, first-run question) without showing the window, for
     // drawing it into a picture.

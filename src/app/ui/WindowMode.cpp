@@ -16,6 +16,7 @@
 #include "platform/qt/LogindRestart.h"
 #include "platform/qt/QtDialogs.h"
 #include "platform/qt/QtShellOpener.h"
+#include "presets/PresetFolder.h"
 #include "settings/Registry.h"
 #include "widgets/ClassicStyle.h"
 
@@ -114,10 +115,10 @@ int runWindowMode(char* program, const CommandLine& ours,
         if (!atiKeyFound) return 0;
     }
 
-    TForm1 form(FormServices{*platform.registry, *platform.facts, *platform.port, *platform.display,
-                             *platform.restart, shell, dialogs,
-                             screenshot.empty() ? static_cast<TickSource&>(realTicks) : noWait,
-                             platform.programPath, argument1});
+    TForm1 form(FormServices{
+        *platform.registry, *platform.facts, *platform.port, *platform.display, *platform.restart,
+        shell, dialogs, screenshot.empty() ? static_cast<TickSource&>(realTicks) : noWait,
+        platform.programPath, argument1, presetFolderFor(machineDir, platform.programPath)});
     if (!form.created()) return 0;
     TFloatMinimizer::setApplicationMainForm(&form);
     interactive.setParent(&form);

@@ -14,6 +14,7 @@ public:
     explicit QtDialogs(QWidget* parent = nullptr) : m_parent(parent) {}
     void setParent(QWidget* parent) { m_parent = parent; }
     DialogResult show(const DialogRequest& request) override;
+    std::optional<std::string> chooseFile(const FileDialogRequest& request) override;
 
 private:
     QPointer<QWidget> m_parent;

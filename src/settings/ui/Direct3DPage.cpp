@@ -58,6 +58,10 @@ void Direct3DPage::RedGammaChange(TTrackBar* sender) {
         for (const char* id : kGammaSliders)
             m_settings.setPosition(id, sender->Position());
     }
+    showGammaPercentages();
+}
+
+void Direct3DPage::showGammaPercentages() {
     for (const char* id : kGammaSliders) {
         m_settings.setLabelText(std::string(id) + "PosLbl",
                                 std::to_string(m_settings.position(id)) + "%");

@@ -16,6 +16,8 @@ public:
     // The gamma sliders' change: all three follow the one moved while ChangeRGBSim is checked,
     // and the three percentages are shown again.
     void RedGammaChange(TTrackBar* sender);
+    // The three percentages beside the sliders, as the sliders stand.
+    void showGammaPercentages();
     // Tick marks at 60 % to 140 % in steps of 10 on the three sliders.
     void SetGammaTicks();
 

@@ -57,9 +57,10 @@ protected:
             StartupState state;
             EXPECT_TRUE(runStart(registry, *platform.firmware, *platform.facts, dialogs, state));
         }
-        form = std::make_unique<TForm1>(FormServices{
-            *platform.registry, *platform.facts, *platform.port, *platform.display,
-            *platform.restart, shell, dialogs, ticks, "/opt/corvane/corvane", argument1});
+        form = std::make_unique<TForm1>(
+            FormServices{*platform.registry, *platform.facts, *platform.port, *platform.display,
+                         *platform.restart, shell, dialogs, ticks, "/opt/corvane/corvane",
+                         argument1, dir.file("Presets")});
         return *form;
     }
     TForm1& openShown(const std::string& argument1 = "") {
