@@ -13,6 +13,7 @@ corvane_add_tests(corvane_core_tests corvane_core
     hardware/FirmwareQueriesTest.cpp
     hardware/SmallPortTest.cpp
     platform/regfile/RegistryTreeTest.cpp
+    presets/PresetFileTest.cpp
     platform/files/TextCodecTest.cpp
     settings/DriverSettingsTest.cpp
     settings/DvdSettingsTest.cpp
