@@ -12,20 +12,24 @@ namespace corvane {
 
 namespace {
 
+bool isPredefined(win::RegHandle handle) {
+    return handle >= win::kHKeyClassesRoot && handle <= win::kHKeyDynData;
+}
+
 // The predefined keys are sign-extended 32-bit values in a 64-bit HKEY.
 HKEY toHkey(win::RegHandle handle) {
-    if (handle >= win::kHKeyClassesRoot && handle <= win::kHKeyDynData) {
+    if (isPredefined(handle)) {
         return reinterpret_cast<HKEY>(static_cast<LONG_PTR>(static_cast<LONG>(handle)));
     }
     return reinterpret_cast<HKEY>(handle);
 }
 
 win::RegHandle fromHkey(HKEY key) {
-    return reinterpret_cast<win::RegHandle>(key);
-}
-
-bool isPredefined(win::RegHandle handle) {
-    return handle >= win::kHKeyClassesRoot && handle <= win::kHKeyDynData;
+    const auto value = reinterpret_cast<win::RegHandle>(key);
+    // Opening the empty path below a predefined key gives that key back.
+    const auto low = static_cast<std::uint32_t>(value);
+    if ((value >> 32) == 0xFFFFFFFFu && isPredefined(low)) return low;
+    return value;
 }
 
 bool isText(std::uint32_t type) {

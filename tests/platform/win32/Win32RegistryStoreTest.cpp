@@ -585,6 +585,17 @@ TEST(Win32RegistryStore, UnderAnotherCodePageOnlyAsciiPasses) {
     store.closeKey(key);
 }
 
+TEST(Win32RegistryStore, TheEmptyPathBelowARootIsThatRoot) {
+    Win32RegistryStore store;
+    RegHandle key = 0;
+    ASSERT_EQ(store.openKey(win::kHKeyCurrentUser, "", key), 0);
+    EXPECT_EQ(key, win::kHKeyCurrentUser);  // in the form every store uses for it
+    std::uint32_t subkeys = 0;
+    EXPECT_EQ(store.queryInfoKey(key, &subkeys, nullptr), 0);
+    EXPECT_GT(subkeys, 0u);
+    EXPECT_EQ(store.closeKey(key), 0);
+}
+
 // Sets a key's access list, given in the security descriptor language.
 bool setAccess(const std::string& path, const char* descriptor) {
     PSECURITY_DESCRIPTOR security = nullptr;
