@@ -1,10 +1,11 @@
-# Writes OUTPUT, a C++ source defining corvane::demoMachineFiles() with the bytes of FILES.
+# Writes OUTPUT, a C++ source defining corvane::demoMachineFiles() with the bytes of FILES, each
+# named by its path below BASE ("Windows/System/Ati3draa.dll").
 string(REPLACE "|" ";" FILES "${FILES}")
 set(body "")
 set(list "")
 set(index 0)
 foreach(file IN LISTS FILES)
-  get_filename_component(name "${file}" NAME)
+  file(RELATIVE_PATH name "${BASE}" "${file}")
   file(READ "${file}" hex HEX)
   string(LENGTH "${hex}" length)
   math(EXPR size "${length} / 2")

@@ -5,6 +5,7 @@
 
 #include "app/CommandLine.h"
 #include "app/PlatformFactory.h"
+#include "app/PresetCommand.h"
 #include "app/Startup.h"
 #include "app/StderrDialogs.h"
 #include "app/Version.h"
@@ -67,6 +68,7 @@ int main(int argc, char** argv) {
     }
     try {
         if (line.demo) machineDir = makeDemoMachine();
+        if (line.applyPreset || line.savePreset) return runPresetCommand(line, machineDir);
         if (isClockModeArgument(line.argument1())) return runClockMode(machineDir);
         return runWindowMode(argv[0], line, machineDir);
     } catch (const std::exception& e) {

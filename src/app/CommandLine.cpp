@@ -43,7 +43,9 @@ CommandLine parseCommandLine(const std::vector<std::string>& argv) {
         }
         if (takeValue(argv, i, "--machine", line.machineDir, line.error) ||
             takeValue(argv, i, "--screenshot", line.screenshot, line.error) ||
-            takeValue(argv, i, "--page", line.page, line.error)) {
+            takeValue(argv, i, "--page", line.page, line.error) ||
+            takeValue(argv, i, "--apply-preset", line.applyPreset, line.error) ||
+            takeValue(argv, i, "--save-preset", line.savePreset, line.error)) {
             continue;
         }
         if (arg == "--demo") {
@@ -52,12 +54,19 @@ CommandLine parseCommandLine(const std::vector<std::string>& argv) {
             line.help = true;
         } else if (arg == "--version") {
             line.version = true;
+        } else if (arg == "--dry-run") {
+            line.dryRun = true;
         } else {
             line.arguments.push_back(arg);
         }
     }
     if (line.arguments.empty()) line.arguments.emplace_back("corvane");
     if (line.demo && line.machineDir) line.error = "--demo and --machine can't be used together";
+    if (line.applyPreset && line.savePreset)
+        line.error = "--apply-preset and --save-preset can't be used together";
+    if (line.dryRun && !line.applyPreset) line.error = "--dry-run goes with --apply-preset";
+    if ((line.applyPreset || line.savePreset) && line.screenshot)
+        line.error = "a preset command draws no window: leave out --screenshot";
     return line;
 }
 
@@ -77,6 +86,11 @@ std::string usageText() {
            "  --demo           run on a fresh copy of the demo machine\n"
            "  --screenshot FILE  render the window into the PNG file FILE and end\n"
            "  --page NAME      with --screenshot: the page to show (Desktop, Direct3D, ...)\n"
+           "  --apply-preset FILE  apply the preset FILE to the registry's settings as the\n"
+           "                   window's Load and Apply would, print each value that changed,\n"
+           "                   and end, without a window\n"
+           "  --dry-run        with --apply-preset: print what would change, write nothing\n"
+           "  --save-preset FILE  save the registry's settings as the preset FILE and end\n"
            "  --help           show this text and end\n"
            "  --version        show the version and end\n"
            "\n"

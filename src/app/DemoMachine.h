@@ -6,7 +6,7 @@
 namespace corvane {
 
 struct DemoFile {
-    const char* name;
+    const char* name;  // the path below the machine folder, with "/" between folders
     std::string_view bytes;
 };
 

@@ -7,10 +7,12 @@
 #include <fstream>
 
 #include "app/DemoMachine.h"
+#include "platform/inifile/IniFileProfile.h"
 #include "platform/linux/HostDisplaySettings.h"
 #include "platform/linux/HostSystemFacts.h"
 #include "platform/linux/SysfsFirmware.h"
 #include "platform/linux/SysfsPortDevice.h"
+#include "platform/pe/PeVersionResources.h"
 #include "platform/regfile/RegFileStore.h"
 #include "platform/sim/SimDisplaySettings.h"
 #include "platform/sim/SimFirmware.h"
@@ -63,6 +65,8 @@ Platform makePlatform(const std::optional<std::string>& machineDir) {
             p.firmware = std::make_unique<SysfsFirmware>();
             p.display = std::make_unique<HostDisplaySettings>();
         }
+        p.profile = std::make_unique<IniFileProfile>();
+        p.versions = std::make_unique<PeVersionResources>();
     } catch (const std::exception& e) {
         throw PlatformError(e.what());
     }
@@ -74,9 +78,13 @@ std::string makeDemoMachine() {
     if (::mkdtemp(pattern.data()) == nullptr)
         throw PlatformError("Cannot create a folder for the demo machine");
     for (const DemoFile& file : demoMachineFiles()) {
-        std::ofstream out(pattern + "/" + file.name, std::ios::binary);
+        const std::filesystem::path path = std::filesystem::path(pattern) / file.name;
+        std::error_code error;
+        std::filesystem::create_directories(path.parent_path(), error);
+        std::ofstream out(path, std::ios::binary);
         out.write(file.bytes.data(), static_cast<std::streamsize>(file.bytes.size()));
-        if (!out) throw PlatformError("Cannot write the demo machine into " + pattern);
+        out.close();
+        if (error || !out) throw PlatformError("Cannot write the demo machine into " + pattern);
     }
     return pattern;
 }

@@ -6,9 +6,11 @@
 #include "platform/DisplaySettings.h"
 #include "platform/Firmware.h"
 #include "platform/PortDevice.h"
+#include "platform/PrivateProfile.h"
 #include "platform/RegistryStore.h"
 #include "platform/SystemFacts.h"
 #include "platform/SystemRestart.h"
+#include "platform/VersionResources.h"
 
 namespace corvane {
 
@@ -29,8 +31,10 @@ struct Platform {
     std::unique_ptr<Firmware> firmware;
     std::unique_ptr<DisplaySettings> display;
     std::unique_ptr<SystemFacts> facts;
-    std::unique_ptr<SystemRestart> restart;  // on this computer the window provides it
-    std::string programPath;                 // the full path of the program file
+    std::unique_ptr<SystemRestart> restart;      // on this computer the window provides it
+    std::unique_ptr<PrivateProfile> profile;     // INI files (presets)
+    std::unique_ptr<VersionResources> versions;  // version resources of the driver files
+    std::string programPath;                     // the full path of the program file
 };
 
 }  // namespace corvane

@@ -3,7 +3,7 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/inifile/IniFile.h"
+#include "presets/IniFile.h"
 #include "presets/PresetTable.h"
 #include "settings/Setting.h"
 
@@ -18,6 +18,8 @@ bool skippedOnNt(std::string_view section) {
 }  // namespace
 
 void SavePresetFile(const std::string& path, const SettingControls& controls, bool windowsNt) {
+    // Each value replaces the file whole, so a crash leaves the preset as it was before that
+    // value or after it; nothing is forced to disk, as the profile functions don't.
     TIniFile ini(path);
     for (const PresetKey& key : presetKeys()) {
         if (windowsNt && skippedOnNt(key.section)) continue;

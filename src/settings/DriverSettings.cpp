@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/inifile/IniFile.h"
+#include "platform/inifile/IniInteger.h"
 #include "settings/DriverSettingsTable.h"
 #include "settings/RegistryKeys.h"
 
@@ -124,8 +124,7 @@ bool ReadRegistry(TRegistry& registry, SettingControls& controls, Dialogs& dialo
             for (const char* id : kDdhalFlags)
                 readFlag(registry, controls, id);
             std::int32_t depth = 0;
-            if (!TIniFile::parseInteger(ReadStringDef(registry, "ZBufferBitDepth", "0"), depth))
-                depth = 0;
+            if (!parseIniInteger(ReadStringDef(registry, "ZBufferBitDepth", "0"), depth)) depth = 0;
             // The list shows the depths in the opposite order to the stored numbers 0 and 2.
             controls.setItemIndex("ZBufferCB", depth == 0 ? 2 : depth == 2 ? 0 : depth);
             readGamma(registry, controls);

@@ -2,7 +2,9 @@
 
 #include <sys/stat.h>
 
-#include "platform/inifile/IniFile.h"
+#include "platform/files/BoundedFile.h"
+#include "platform/inifile/IniDocument.h"
+#include "platform/inifile/IniInteger.h"
 
 namespace corvane {
 
@@ -17,21 +19,11 @@ SimMachine::SimMachine(std::string dir) : m_dir(std::move(dir)) {
 
 SimMachine::~SimMachine() = default;
 
-namespace {
-
-std::string stampOf(const std::string& path) {
-    struct stat st {};
-    if (::stat(path.c_str(), &st) != 0) return "missing";
-    return std::to_string(st.st_ino) + ":" + std::to_string(st.st_size) + ":" +
-           std::to_string(st.st_mtim.tv_sec) + "." + std::to_string(st.st_mtim.tv_nsec);
-}
-
-}  // namespace
-
-const TIniFile& SimMachine::ini() const {
-    std::string stamp = stampOf(hardwarePath());
+const IniDocument& SimMachine::ini() const {
+    std::string stamp = fileStamp(hardwarePath()).identity;
     if (!m_ini || stamp != m_stamp) {
-        m_ini = std::make_unique<TIniFile>(hardwarePath(), false);
+        m_ini = std::make_unique<IniDocument>();
+        IniDocument::load(hardwarePath(), *m_ini);
         m_stamp = std::move(stamp);
     }
     return *m_ini;
@@ -39,13 +31,14 @@ const TIniFile& SimMachine::ini() const {
 
 std::string SimMachine::text(const std::string& section, const std::string& key,
                              const std::string& fallback) const {
-    return ini().ReadString(section, key, fallback);
+    const std::optional<std::string_view> value = ini().value(section, key);
+    return value ? std::string(*value) : fallback;
 }
 
 std::int64_t SimMachine::number(const std::string& section, const std::string& key,
                                 std::int64_t fallback) const {
     std::int32_t value = 0;
-    return TIniFile::parseInteger(text(section, key, ""), value) ? value : fallback;
+    return parseIniInteger(text(section, key, ""), value) ? value : fallback;
 }
 
 void SimMachine::set(const std::string& section, const std::string& key, const std::string& value) {
@@ -56,10 +49,15 @@ void SimMachine::set(const std::string& section,
                      const std::vector<std::pair<std::string, std::string>>& values) {
     // The simulated hardware's state is replaced whole but not forced to disk: it is a model.
     m_ini.reset();
-    TIniFile file(hardwarePath(), false);
-    for (const auto& [key, value] : values)
-        file.WriteString(section, key, value);
-    file.UpdateFile();
+    IniDocument file;
+    if (IniDocument::load(hardwarePath(), file) == IniDocument::Load::Unreadable)
+        throw SimMachineError("Cannot read " + hardwarePath());
+    for (const auto& [key, value] : values) {
+        if (file.set(section, key, value) == IniDocument::Edit::Refused)
+            throw SimMachineError("Cannot write " + key + " into " + hardwarePath());
+    }
+    if (const std::string error = file.save(hardwarePath()); !error.empty())
+        throw SimMachineError("Cannot write " + hardwarePath() + ": " + error);
 }
 
 void SimMachine::setNumber(const std::string& section, const std::string& key, std::int64_t value) {

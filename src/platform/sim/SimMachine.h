@@ -14,7 +14,7 @@ public:
     using std::runtime_error::runtime_error;
 };
 
-class TIniFile;
+class IniDocument;
 
 // An emulated machine kept in a folder: its registry in registry.reg, its hardware described in
 // hardware.ini (see docs/machine-folder.md). hardware.ini is read again whenever it changed on
@@ -45,10 +45,10 @@ public:
     bool isWindowsNt() const { return number("Windows", "PlatformId", 1) == 2; }
 
 private:
-    const TIniFile& ini() const;
+    const IniDocument& ini() const;
 
     std::string m_dir;
-    mutable std::unique_ptr<TIniFile> m_ini;
+    mutable std::unique_ptr<IniDocument> m_ini;
     mutable std::string m_stamp;  // what the file looked like when it was read
 };
 

@@ -45,9 +45,8 @@ std::string SimSystemFacts::windowsDirectory() {
 }
 
 std::string SimSystemFacts::systemDirectory() {
-    return m_machine.text(
-        "Windows", "SystemDirectory",
-        windowsDirectory() + (m_machine.isWindowsNt() ? "\\system32" : "\\SYSTEM"));
+    // A real folder of the machine, so that the driver files in it can be read.
+    return m_machine.dir() + (m_machine.isWindowsNt() ? "/Windows/System32" : "/Windows/System");
 }
 
 std::string SimSystemFacts::expandEnvironmentStrings(const std::string& text) {

@@ -6,7 +6,8 @@
 namespace corvane {
 
 // The facts of a simulated machine, from the [Windows], [Processor], [Memory] and [Environment]
-// sections of hardware.ini.
+// sections of hardware.ini. Its system folder is the machine folder's Windows/System (Windows NT:
+// Windows/System32), where its driver files lie.
 class SimSystemFacts : public SystemFacts {
 public:
     explicit SimSystemFacts(SimMachine& machine) : m_machine(machine) {}

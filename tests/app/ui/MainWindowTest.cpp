@@ -81,7 +81,7 @@ TEST_F(MainWindowTest, CreationReadsTheStoredSettings) {
     EXPECT_EQ(
         stored("\\Software\\ATI Technologies\\Desktop\\IconTA\\Settings\\Corvane", "Executable"),
         "/opt/corvane/corvane");
-    EXPECT_EQ(f.SysDir(), "C:\\WINDOWS\\SYSTEM");
+    EXPECT_EQ(f.SysDir(), dir.path().string() + "/Windows/System");
     EXPECT_EQ(f.SysInfo().WinType(), "Windows 98");
     EXPECT_EQ(f.control<TCheckLabel>("ApertureSizeLbl")->Caption(), "64 MB");
     EXPECT_TRUE(dialogs.shown.empty());

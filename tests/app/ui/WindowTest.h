@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QTest>
+#include <filesystem>
 #include <fstream>
 #include <functional>
 #include <memory>
@@ -38,6 +39,8 @@ protected:
         TFloatMinimizer::releaseSlotForTests();
         TFloatMinimizer::setApplicationMainForm(nullptr);
         for (const DemoFile& file : demoMachineFiles()) {
+            std::filesystem::create_directories(
+                std::filesystem::path(dir.file(file.name)).parent_path());
             std::ofstream(dir.file(file.name), std::ios::binary)
                 .write(file.bytes.data(), static_cast<std::streamsize>(file.bytes.size()));
         }

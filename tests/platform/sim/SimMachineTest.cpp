@@ -116,14 +116,14 @@ TEST_F(SimMachineTest, FirmwareAnswersFromTheHardwareDescription) {
 TEST_F(SimMachineTest, WindowsFactsAndDefaults) {
     EXPECT_EQ(facts.version().platformId, 1u);
     EXPECT_EQ(facts.version().build, 0x040A07CEu);  // 4.10.1998, as Windows 98 reports it
-    EXPECT_EQ(facts.systemDirectory(), "C:\\WINDOWS\\SYSTEM");
+    EXPECT_EQ(facts.systemDirectory(), dir.path().string() + "/Windows/System");
     EXPECT_EQ(facts.expandEnvironmentStrings("%TEMP%"), "%TEMP%");
     machine.set("Windows", "PlatformId", "2");
     machine.set("Environment", "TEMP", "C:\\TEMP");
     EXPECT_EQ(facts.version().major, 4u);
     EXPECT_EQ(facts.version().minor, 0u);
     EXPECT_EQ(facts.version().build, 1381u);
-    EXPECT_EQ(facts.systemDirectory(), "C:\\WINNT\\system32");
+    EXPECT_EQ(facts.systemDirectory(), dir.path().string() + "/Windows/System32");
     EXPECT_EQ(facts.expandEnvironmentStrings("%TEMP%\\x"), "C:\\TEMP\\x");
 }
 
