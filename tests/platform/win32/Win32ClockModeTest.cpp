@@ -114,6 +114,9 @@ TEST(Win32ClockModeOptions, VersionHelpAndRefusals) {
     EXPECT_EQ(machine.exitCode, 1u);
     EXPECT_NE(machine.output.find("does not run emulated machines yet"), std::string::npos)
         << machine.output;
+    const ProgramRun preset = runCorvane("--save-preset x.cvt");
+    EXPECT_EQ(preset.exitCode, 1u);
+    EXPECT_NE(preset.output.find("has no preset commands yet"), std::string::npos) << preset.output;
     const ProgramRun window = runCorvane("");
     EXPECT_EQ(window.exitCode, 1u);
     EXPECT_NE(window.output.find("this build has no window"), std::string::npos);

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstring>
 #include <string>
 
 #include "TestSupport.h"
@@ -14,13 +15,16 @@
 #include "hardware/ClockSpeed.h"
 #include "hardware/FirmwareQueries.h"
 #include "hardware/SmallPort.h"
+#include "platform/pe/PeVersionResources.h"
 #include "platform/win32/Win32DisplaySettings.h"
 #include "platform/win32/Win32Firmware.h"
 #include "platform/win32/Win32PortDevice.h"
+#include "platform/win32/Win32PrivateProfile.h"
 #include "platform/win32/Win32RegistryStore.h"
 #include "platform/win32/Win32ShellOpener.h"
 #include "platform/win32/Win32SystemFacts.h"
 #include "platform/win32/Win32SystemRestart.h"
+#include "platform/win32/Win32VersionResources.h"
 #include "settings/Registry.h"
 #include "sysinfo/SysInfo.h"
 
@@ -207,6 +211,56 @@ TEST(Win32Firmware, NoQueryReachesTheFirmware) {
     EXPECT_EQ(GetIOBase(firmware), 0);
 }
 
+TEST(Win32PrivateProfile, KeepsWhatItWritesAndRefusesWhatWouldBreakTheFile) {
+    test::TempDir dir;
+    const std::string file = dir.file("Preset.cvt");
+    Win32PrivateProfile profile;
+    ASSERT_TRUE(profile.writePrivateProfileString("Direct3D", "AntiAlias", "1", file.c_str()));
+    ASSERT_TRUE(profile.writePrivateProfileString("Direct3D", "Text", "caf\xC3\xA9", file.c_str()));
+    char buffer[32];
+    EXPECT_EQ(
+        profile.getPrivateProfileString("direct3d", "antialias", "x", buffer, 32, file.c_str()),
+        1u);
+    EXPECT_STREQ(buffer, "1");
+    // UTF-8 text goes into the file and comes back unchanged.
+    EXPECT_EQ(profile.getPrivateProfileString("Direct3D", "Text", "", buffer, 32, file.c_str()),
+              5u);
+    EXPECT_STREQ(buffer, "caf\xC3\xA9");
+    const std::string before = test::readFile(file);
+    EXPECT_FALSE(profile.writePrivateProfileString("Direct3D", "Bad", "two\nlines", file.c_str()));
+    EXPECT_EQ(test::readFile(file), before);
+    EXPECT_EQ(profile.getPrivateProfileString("Direct3D", "Missing", "fallback", nullptr, 0,
+                                              file.c_str()),
+              0u);
+}
+
+TEST(Win32VersionResources, ReadTheSameVersionAsOurOwnReader) {
+    const std::string path = Win32SystemFacts().systemDirectory() + "\\kernel32.dll";
+    const auto fixedInfo = [&path](VersionResources& versions) {
+        std::uint32_t handle = 7;
+        const std::uint32_t size = versions.getFileVersionInfoSize(path, &handle);
+        EXPECT_EQ(handle, 0u);
+        std::vector<std::uint8_t> block(size);
+        const void* info = nullptr;
+        std::uint32_t length = 0;
+        VsFixedFileInfo fixed{};
+        if (size != 0 && versions.getFileVersionInfo(path, 0, size, block.data()) &&
+            versions.verQueryValue(block.data(), "\\", &info, &length) && length >= sizeof fixed) {
+            std::memcpy(&fixed, info, sizeof fixed);
+        }
+        return fixed;
+    };
+    Win32VersionResources windows;
+    PeVersionResources ours;
+    const VsFixedFileInfo expected = fixedInfo(windows);
+    const VsFixedFileInfo found = fixedInfo(ours);
+    EXPECT_EQ(expected.dwSignature, VersionResources::kFixedFileInfoSignature);
+    EXPECT_EQ(found.dwProductVersionMS, expected.dwProductVersionMS);
+    EXPECT_EQ(found.dwProductVersionLS, expected.dwProductVersionLS);
+    std::uint32_t handle = 0;
+    EXPECT_EQ(windows.getFileVersionInfoSize(path + ".missing", &handle), 0u);
+}
+
 TEST(Win32PlatformFactory, BuildsTheWin32PlatformAndRefusesEmulatedMachines) {
     Platform platform = makePlatform(std::nullopt);
     EXPECT_NE(dynamic_cast<Win32RegistryStore*>(platform.registry.get()), nullptr);
@@ -215,6 +269,8 @@ TEST(Win32PlatformFactory, BuildsTheWin32PlatformAndRefusesEmulatedMachines) {
     EXPECT_NE(dynamic_cast<Win32Firmware*>(platform.firmware.get()), nullptr);
     EXPECT_NE(dynamic_cast<Win32DisplaySettings*>(platform.display.get()), nullptr);
     EXPECT_NE(dynamic_cast<Win32SystemRestart*>(platform.restart.get()), nullptr);
+    EXPECT_NE(dynamic_cast<Win32PrivateProfile*>(platform.profile.get()), nullptr);
+    EXPECT_NE(dynamic_cast<Win32VersionResources*>(platform.versions.get()), nullptr);
     EXPECT_EQ(platform.machine, nullptr);
     const std::string program = lower(platform.programPath);
     EXPECT_EQ(program.substr(program.size() - 22), "corvane_core_tests.exe");

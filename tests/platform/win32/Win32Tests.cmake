@@ -7,7 +7,7 @@ corvane_add_tests(corvane_core_tests corvane_core
     app/RestartTest.cpp
     app/SplashTimingTest.cpp
     app/StartupTest.cpp
-    platform/inifile/IniFileTest.cpp
+    presets/IniFileTest.cpp
     hardware/ClockSpeedTest.cpp
     hardware/ChipInfoTest.cpp
     hardware/FirmwareQueriesTest.cpp
