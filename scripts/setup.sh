@@ -3,7 +3,7 @@
 #   setup.sh              to build, run and test the program
 #   setup.sh GROUP...     also the packages of these groups:
 #     fuzz       clang with its sanitizer and libFuzzer runtimes
-#     windows    the MinGW-w64 cross compiler and Wine, for the Windows build and its tests
+#     windows    the MinGW-w64 cross compiler, GoogleTest's sources and Wine, for the Windows build
 #     packaging  the checkers of the installed files and the .deb
 set -euo pipefail
 
@@ -16,7 +16,7 @@ packages=(
 for group in "$@"; do
   case $group in
     fuzz) packages+=(clang-14 libclang-rt-14-dev llvm-14) ;;
-    windows) packages+=(g++-mingw-w64-x86-64-posix wine64) ;;
+    windows) packages+=(g++-mingw-w64-x86-64-posix wine64 googletest) ;;
     packaging) packages+=(desktop-file-utils appstream systemd dpkg-dev fakeroot) ;;
     *)
       echo "setup.sh: unknown group $group (fuzz, windows, packaging)" >&2

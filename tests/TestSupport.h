@@ -4,21 +4,35 @@
 
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <sstream>
 #include <stdexcept>
 #include <string>
 
 namespace corvane::test {
 
+// Makes a folder below the system's temporary folder that did not exist before.
+inline std::filesystem::path makeTempFolder() {
+#ifdef _WIN32
+    // No mkdtemp: a folder that create_directory made is ours alone.
+    std::random_device random;
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        const auto candidate =
+            std::filesystem::temp_directory_path() / ("corvane-test-" + std::to_string(random()));
+        if (std::filesystem::create_directory(candidate)) return candidate;
+    }
+    throw std::runtime_error("cannot create a temporary folder");
+#else
+    std::string pattern = (std::filesystem::temp_directory_path() / "corvane-test-XXXXXX").string();
+    if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
+    return pattern;
+#endif
+}
+
 // A fresh folder below the system's temporary folder, removed with everything in it.
 class TempDir {
 public:
-    TempDir() {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "corvane-test-XXXXXX").string();
-        if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
-        m_path = pattern;
-    }
+    TempDir() : m_path(makeTempFolder()) {}
     ~TempDir() {
         std::error_code ignored;
         std::filesystem::remove_all(m_path, ignored);

@@ -23,7 +23,9 @@ struct Platform {
     Platform(Platform&&) noexcept;
     Platform& operator=(Platform&&) noexcept;
 
-    std::unique_ptr<SimMachine> machine;  // set when running over an emulated machine
+    // Set when running over an emulated machine; shared so that a build without the simulator
+    // can own a Platform without knowing the machine's type.
+    std::shared_ptr<SimMachine> machine;
     std::unique_ptr<RegistryStore> registry;
     std::unique_ptr<PortDevice> port;
     std::unique_ptr<Firmware> firmware;

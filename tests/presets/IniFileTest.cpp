@@ -166,7 +166,7 @@ TEST_F(IniFileTest, BadFilesOnlyGiveDefaults) {
     const std::string huge = dir.file("huge.cvt");
     test::writeFile(huge, "[Desktop]\r\nD3DTab=1\r\n");
     std::filesystem::resize_file(huge, 50u * 1024 * 1024);
-    const std::string nul = dir.file("nul.cvt");
+    const std::string nul = dir.file("nuls.cvt");  // "nul" names a device on Windows
     test::writeFile(nul, "[Desktop]\r\nD3DTab\0=1\r\nOpenGLTab=1\0\r\n"s);
     const std::string utf16 = dir.file("utf16.cvt");
     test::writeFile(utf16,

@@ -3,14 +3,19 @@
 #include <atomic>
 #include <cerrno>
 #include <cstring>
-#include <filesystem>
-#include <fstream>
 
 #ifndef _WIN32
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#else
+#define WIN32_LEAN_AND_MEAN
+#include <windows.h>
+
+#include <algorithm>
+
+#include "platform/win32/Win32Error.h"
 #endif
 
 namespace corvane {
@@ -101,34 +106,73 @@ bool canWriteFile(const std::string& path) {
 
 #else
 
-std::string writeFileAtomically(const std::string& path, const std::string& bytes,
-                                bool /*durable*/) {
+namespace {
+
+std::string lastErrorText(const std::string& what) {
+    return what + ": " + win32ErrorText(GetLastError());
+}
+
+}  // namespace
+
+std::string writeFileAtomically(const std::string& path, const std::string& bytes, bool durable) {
     static std::atomic<unsigned> counter{0};
-    const std::string temp = folderOf(path) + "\\" + tempPrefix(path) + std::to_string(counter++);
-    {
-        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-        out << bytes;
-        out.flush();
-        if (!out) return "cannot write " + temp;
+    const std::string temp = folderOf(path) + "\\" + tempPrefix(path) +
+                             std::to_string(GetCurrentProcessId()) + "-" +
+                             std::to_string(counter++);
+    const HANDLE file = CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return lastErrorText("cannot create " + temp);
+    auto fail = [&](const std::string& what) {
+        const std::string text = lastErrorText(what);
+        CloseHandle(file);
+        DeleteFileA(temp.c_str());
+        return text;
+    };
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1 << 20));
+        DWORD written = 0;
+        if (!WriteFile(file, bytes.data() + done, chunk, &written, nullptr) || written == 0) {
+            return fail("cannot write " + temp);
+        }
+        done += written;
     }
-    std::error_code error;
-    std::filesystem::rename(temp, path, error);
-    if (error) {
-        std::filesystem::remove(temp, error);
-        return "cannot replace " + path;
+    if (durable && !FlushFileBuffers(file)) return fail("cannot flush " + temp);
+    if (!CloseHandle(file)) {
+        const std::string text = lastErrorText("cannot write " + temp);
+        DeleteFileA(temp.c_str());
+        return text;
+    }
+    // Write-through: the call returns once the new name is on disk.
+    const DWORD flags = MOVEFILE_REPLACE_EXISTING | (durable ? MOVEFILE_WRITE_THROUGH : 0);
+    if (!MoveFileExA(temp.c_str(), path.c_str(), flags)) {
+        const std::string text = lastErrorText("cannot replace " + path);
+        DeleteFileA(temp.c_str());
+        return text;
     }
     return {};
 }
 
-void removeStaleTempFiles(const std::string&) {}
+void removeStaleTempFiles(const std::string& path) {
+    const std::string dir = folderOf(path);
+    WIN32_FIND_DATAA entry{};
+    const HANDLE listing = FindFirstFileA((dir + "\\" + tempPrefix(path) + "*").c_str(), &entry);
+    if (listing == INVALID_HANDLE_VALUE) return;
+    do {
+        if ((entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
+            DeleteFileA((dir + "\\" + entry.cFileName).c_str());
+        }
+    } while (FindNextFileA(listing, &entry));
+    FindClose(listing);
+}
 
 bool canWriteFile(const std::string& path) {
-    std::error_code error;
-    if (std::filesystem::exists(path, error)) {
-        const auto perms = std::filesystem::status(path, error).permissions();
-        return (perms & std::filesystem::perms::owner_write) != std::filesystem::perms::none;
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES) {
+        return (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY)) == 0;
     }
-    return std::filesystem::is_directory(folderOf(path), error);
+    const DWORD folder = GetFileAttributesA(folderOf(path).c_str());
+    return folder != INVALID_FILE_ATTRIBUTES && (folder & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
 #endif

@@ -1,0 +1,28 @@
+# The core tests of the Windows build, run under Wine by scripts/windows-test.sh. The tests that
+# need POSIX (the .reg file store, the emulated machine, sysfs, the process tests) are not here.
+corvane_add_tests(corvane_core_tests corvane_core
+  LIBRARIES GTest::gtest GTest::gtest_main
+  SOURCES
+    app/CommandLineTest.cpp
+    app/RestartTest.cpp
+    app/SplashTimingTest.cpp
+    app/StartupTest.cpp
+    presets/IniFileTest.cpp
+    hardware/ClockSpeedTest.cpp
+    hardware/ChipInfoTest.cpp
+    hardware/FirmwareQueriesTest.cpp
+    hardware/SmallPortTest.cpp
+    platform/regfile/RegistryTreeTest.cpp
+    presets/PresetFileTest.cpp
+    platform/files/TextCodecTest.cpp
+    settings/DriverSettingsTest.cpp
+    settings/DvdSettingsTest.cpp
+    settings/RegistryTest.cpp
+    sysinfo/SysInfoTest.cpp
+    platform/win32/AtomicFileTest.cpp
+    platform/win32/RegeditInteropTest.cpp
+    platform/win32/ScratchRegistryStore.cpp
+    platform/win32/Win32ClockModeTest.cpp
+    platform/win32/Win32PlatformTest.cpp
+    platform/win32/Win32RegistryStoreTest.cpp
+)
