@@ -1,15 +1,16 @@
 #include "platform/regfile/RegFileStore.h"
 
 #include "platform/files/AtomicFile.h"
+#include "platform/files/FolderLock.h"
 
 #include <fcntl.h>
-#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
+#include <optional>
 
 namespace corvane {
 namespace {
@@ -140,12 +141,9 @@ std::string RegFileStore::save() {
     if (!makeFolders(m_dir)) {
         return "Cannot save the registry file " + m_path + ": cannot create the folder " + m_dir;
     }
-    Fd dir(::open(m_dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (dir.get() < 0) return "Cannot save the registry file " + m_path + ": " + errnoText(errno);
-    while (::flock(dir.get(), LOCK_EX) != 0) {
-        if (errno != EINTR)
-            return "Cannot lock the registry file " + m_path + ": " + errnoText(errno);
-    }
+    std::string lockError;
+    const std::optional<FolderLock> lock = FolderLock::acquire(m_dir, lockError);
+    if (!lock) return "Cannot lock the registry file " + m_path + ": " + lockError;
 
     // Under the lock no other process is writing, so any temporary file left in the folder was
     // left by a process that died while saving.
