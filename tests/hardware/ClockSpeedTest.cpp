@@ -162,7 +162,7 @@ TEST_F(ClockSpeedTest, AFailedRequestFailsTheCall) {
         EXPECT_EQ(core, c.core);
         EXPECT_EQ(memory, c.memory);
         ASSERT_EQ(dialogs.texts().size(), 1u);
-        const std::string& text = dialogs.texts()[0];
+        const std::string text = dialogs.texts()[0];
         EXPECT_EQ(text.rfind(kPortRequestFailed, 0), 0u) << text;
         EXPECT_NE(text.find(c.ending), std::string::npos) << text;
         EXPECT_EQ(dialogs.shown[0].caption, "Error");

@@ -5,6 +5,7 @@
 #include <set>
 #include <vector>
 
+#include "platform/PrivateProfile.h"
 #include "platform/files/TextCodec.h"
 
 namespace corvane {
@@ -49,16 +50,9 @@ constexpr KeyRule kRules[] = {
     {"Display", "ModeSets", Kind::Number, 0, kInt32Max},
 };
 
-bool isBlank(char c) {
-    return c == ' ' || c == '\t' || c == '\r';
-}
-
 std::string_view trim(std::string_view text) {
-    while (!text.empty() && isBlank(text.front()))
-        text.remove_prefix(1);
-    while (!text.empty() && isBlank(text.back()))
-        text.remove_suffix(1);
-    return text;
+    // The blanks the INI reader trims, so that both see the same names and values.
+    return PrivateProfile::trimBlanks(text);
 }
 
 bool isDigit(char c) {
@@ -199,6 +193,7 @@ std::string checkHardwareFile(std::string_view text, const std::string& path) {
             return path + " line " + std::to_string(lineNumber) + ": " + what;
         };
         if (line.empty() || line[0] == ';') continue;
+        if (line.find('\0') != std::string_view::npos) return fault("a line holding a NUL byte");
         if (line[0] == '[') {
             const std::size_t close = line.rfind(']');
             if (close == std::string_view::npos) return fault("a section header without \"]\"");
