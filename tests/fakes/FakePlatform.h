@@ -84,8 +84,8 @@ public:
                     std::snprintf(text, sizeof text, "read %04Xh", decoded.port);
                 }
             } else {
-                std::snprintf(text, sizeof text, "request %u of %zu bytes", request.code,
-                              request.input.size());
+                std::snprintf(text, sizeof text, "request %u of %u bytes", request.code,
+                              static_cast<unsigned>(request.input.size()));
             }
             *os << text;
         }

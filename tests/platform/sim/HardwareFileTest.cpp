@@ -40,6 +40,9 @@ TEST(HardwareFile, JunkIsReportedWithTheLineAndTheKey) {
         EXPECT_EQ(checkHardwareFile(c.text, "hardware.ini"), std::string("hardware.ini ") + c.fault)
             << c.text;
     }
+    // The INI reader skips a line with a NUL byte; taking it as sound would hide a value.
+    const std::string nul("[Rage128]\nCoreClock=1\0 00\n", 26);
+    EXPECT_EQ(checkHardwareFile(nul, "h"), "h line 2: a line holding a NUL byte");
 }
 
 TEST(HardwareFile, SoundFilesPass) {
