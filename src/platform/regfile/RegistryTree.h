@@ -81,8 +81,29 @@ public:
     long apply(const RegChange& change);
 
 private:
-    struct Value;
-    struct Key;
+    struct Value {
+        std::string name;
+        std::string raw;  // the whole text of the value; continuation lines joined by '\n'
+        std::uint32_t dataOffset = 0;
+        std::uint32_t type = 0;
+        std::uint32_t decorLines = 0;  // blank and comment lines before the value
+        std::string decor;
+        mutable std::string data;  // as the API hands it out, decoded on first use
+        mutable bool decoded = false;
+    };
+
+    struct Key {
+        std::string path;
+        std::uint32_t nameOffset = 0;
+        std::uint32_t parent = kNoKey;
+        bool alive = true;
+        bool hasHeader = false;
+        std::uint32_t decorLines = 0;
+        std::string decor;
+        std::vector<std::uint32_t> children;
+        std::vector<Value> values;
+        std::unique_ptr<std::unordered_map<std::string, std::uint32_t>> valueIndex;
+    };
 
     std::uint32_t ensureKey(std::string_view path, bool explicitHeader);
     void makeExplicit(std::uint32_t key);
