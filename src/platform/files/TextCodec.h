@@ -22,9 +22,13 @@ bool isAscii(std::string_view text);
 // Offset of the first byte that does not start a valid UTF-8 sequence, or npos.
 std::size_t firstInvalidUtf8(std::string_view text);
 
-// Folds letters for comparisons without regard to case: ASCII and the Latin-1 letters (the ones
-// a Windows 9x registry in the western code page can hold). Keeps the byte length, so a prefix
-// of a folded text is the folded prefix.
+// The length of a UTF-8 text in UTF-16 units, as Windows counts the characters of a name.
+std::size_t utf16Length(std::string_view text);
+
+// Folds letters for comparisons without regard to case, as the Windows registry compares names:
+// ASCII, and the letters of the Basic Multilingual Plane that have a capital (Latin, Greek,
+// Cyrillic...), but not those beyond it, and no letter that becomes two (sharp s). Keeps the
+// byte length, so a prefix of a folded text is the folded prefix.
 std::string foldCase(std::string_view text);
 void foldCaseInPlace(std::string& text);
 bool equalsFolded(std::string_view a, std::string_view b);

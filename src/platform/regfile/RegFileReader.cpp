@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <string>
 
+#include "platform/WinTypes.h"
 #include "platform/files/TextCodec.h"
 #include "platform/regfile/RegSyntax.h"
 #include "platform/regfile/RegistryTree.h"
@@ -21,7 +22,7 @@ public:
             const std::string_view line = nextLine();
             const std::string_view body = trimLeft(line);
             if (trimRight(body).empty() || body.front() == ';' || body.front() == '#') {
-                addDecor(line);
+                m_decor += m_lineWithEnd;
             } else if (body.front() == '[') {
                 keyLine(body);
             } else if (body.front() == '"' || body.front() == '@') {
@@ -31,28 +32,24 @@ public:
             }
         }
         m_tree.m_trailingDecor = std::move(m_decor);
-        m_tree.m_trailingDecorLines = m_decorLines;
     }
 
 private:
     std::string_view nextLine() {
         ++m_line;
         const std::size_t end = m_text.find('\n', m_pos);
+        const std::size_t next = end == std::string_view::npos ? m_text.size() : end + 1;
+        // Blank and comment lines are kept with their own line ends, byte for byte.
+        m_lineWithEnd = m_text.substr(m_pos, next - m_pos);
         std::string_view line =
-            m_text.substr(m_pos, end == std::string_view::npos ? end : end - m_pos);
-        m_pos = end == std::string_view::npos ? m_text.size() : end + 1;
+            m_text.substr(m_pos, (end == std::string_view::npos ? next : end) - m_pos);
+        m_pos = next;
         if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
         return line;
     }
 
     [[noreturn]] void fail(const std::string& reason) const {
         throw RegFormatError(m_line, reason);
-    }
-
-    void addDecor(std::string_view line) {
-        if (m_decorLines > 0) m_decor += '\n';
-        m_decor += line;
-        ++m_decorLines;
     }
 
     void checkPath(std::string_view path) const {
@@ -63,6 +60,17 @@ private:
         }
         if (path.find("\\\\") != std::string_view::npos || path.back() == '\\') {
             fail("empty key name in '" + std::string(path) + "'");
+        }
+        // Windows refuses such keys; a file holding one is refused like any other bad file.
+        switch (RegistryTree::checkKeyPath(path)) {
+            case win::kErrorSuccess:
+                break;
+            case win::kErrorInvalidParameter:
+                fail("a key name is longer than " +
+                     std::to_string(RegistryTree::kMaxKeyNameLength) + " characters");
+            default:
+                fail("the key is nested deeper than " + std::to_string(RegistryTree::kMaxKeyDepth) +
+                     " levels");
         }
     }
 
@@ -88,11 +96,9 @@ private:
         Key& key = m_tree.m_keys[m_current];
         if (key.hasHeader) return;  // a key named again: its decor goes with what follows
         key.decor = std::move(m_decor);
-        key.decorLines = m_decorLines;
         m_decor.clear();
-        m_decorLines = 0;
         key.hasHeader = true;
-        m_tree.m_order.push_back(m_current);
+        m_tree.placeLast(m_current);
     }
 
     void valueLine(std::string_view body) {
@@ -157,9 +163,7 @@ private:
         value.dataOffset = static_cast<std::uint32_t>(p);
         value.raw = std::move(raw);
         value.decor = std::move(m_decor);
-        value.decorLines = m_decorLines;
         m_decor.clear();
-        m_decorLines = 0;
         m_tree.putValue(m_current, std::move(value));
     }
 
@@ -169,8 +173,8 @@ private:
     int m_line = 1;
     std::uint32_t m_current = kNoKey;
     bool m_skipping = false;
-    std::string m_decor;
-    std::uint32_t m_decorLines = 0;
+    std::string m_decor;  // blank and comment lines not yet given to a key or value
+    std::string_view m_lineWithEnd;
 };
 
 RegistryTree RegistryTree::parse(std::string_view bytes) {

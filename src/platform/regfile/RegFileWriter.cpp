@@ -1,6 +1,7 @@
 // Writing a RegistryTree back as a registry export.
 
 #include <string>
+#include <vector>
 
 #include "platform/files/TextCodec.h"
 #include "platform/regfile/RegSyntax.h"
@@ -33,22 +34,40 @@ std::string RegistryTree::serialize() const {
         }
     };
 
+    // A key that only deeper keys' headers implied gets a header of its own once none of those
+    // is left, so that it outlives their deletion.
+    std::vector<bool> implied(m_keys.size());
+    for (std::uint32_t index = 0; index < m_keys.size(); ++index) {
+        if (!m_keys[index].alive || !m_keys[index].hasHeader) continue;
+        for (std::uint32_t p = m_keys[index].parent; p != kNoKey && !implied[p];
+             p = m_keys[p].parent) {
+            implied[p] = true;
+        }
+    }
+
     out += m_version == RegFileVersion::Regedit4 ? kHeader4 : kHeader5;
     out += eol;
-    for (const std::uint32_t index : m_order) {
+    for (std::size_t slot = 0; slot < m_order.size(); ++slot) {
+        const std::uint32_t index = m_order[slot];
         const Key& key = m_keys[index];
-        if (!key.alive) continue;
-        lines(key.decor, key.decorLines);
+        if (!key.alive || key.orderSlot != slot) continue;
+        if (key.hasHeader) {
+            out += key.decor;
+        } else if (implied[index]) {
+            continue;
+        } else {
+            out += eol;  // the blank line before every key
+        }
         out += '[';
         out += key.path;
         out += ']';
         out += eol;
         for (const Value& v : key.values) {
-            lines(v.decor, v.decorLines);
+            out += v.decor;
             lines(v.raw, 1);
         }
     }
-    lines(m_trailingDecor, m_trailingDecorLines);
+    out += m_trailingDecor;
 
     switch (m_encoding) {
         case RegFileEncoding::Ansi:

@@ -30,6 +30,20 @@ std::string_view RegistryTree::canonicalRoot(std::string_view name) {
     return {};
 }
 
+long RegistryTree::checkKeyPath(std::string_view path) {
+    std::size_t depth = 0;
+    std::size_t start = path.find('\\');
+    while (start != std::string_view::npos) {
+        if (++depth > kMaxKeyDepth) return win::kErrorBadKey;
+        const std::size_t end = path.find('\\', start + 1);
+        const std::string_view name =
+            path.substr(start + 1, end == std::string_view::npos ? end : end - start - 1);
+        if (codec::utf16Length(name) > kMaxKeyNameLength) return win::kErrorInvalidParameter;
+        start = end;
+    }
+    return win::kErrorSuccess;
+}
+
 std::uint32_t RegistryTree::findKey(std::string_view path) const {
     return m_index.find(foldedHash(path), [&](std::uint32_t key) {
         return codec::equalsFolded(m_keys[key].path, path);
@@ -58,42 +72,69 @@ std::size_t RegistryTree::valueCount(std::uint32_t key) const {
 }
 
 std::uint32_t RegistryTree::ensureKey(std::string_view path, bool explicitHeader) {
-    const std::uint64_t hash = foldedHash(path);
-    const std::uint32_t found = m_index.find(
-        hash, [&](std::uint32_t key) { return codec::equalsFolded(m_keys[key].path, path); });
-    if (found != PathIndex::kNone) return found;
-    const std::size_t slash = path.rfind('\\');
+    if (const std::uint32_t found = findKey(path); found != kNoKey) return found;
+    // Walk up to the nearest key that exists, then make the missing ones downwards: a loop, so
+    // that a deep path costs no stack, and each key takes its path from the one given.
+    std::vector<std::size_t> missing{path.size()};  // ends of the paths to make, deepest first
     std::uint32_t parent = kNoKey;
-    if (slash != std::string_view::npos) {
+    std::size_t end = path.size();
+    while (end > 0) {
+        const std::size_t slash = path.rfind('\\', end - 1);
+        if (slash == std::string_view::npos) break;  // the root itself is missing
         const std::string_view parentPath = path.substr(0, slash);
         if (m_lastParent != kNoKey && codec::equalsFolded(m_keys[m_lastParent].path, parentPath)) {
             parent = m_lastParent;
-        } else {
-            parent = findKey(parentPath);
-            if (parent == kNoKey) parent = ensureKey(parentPath, explicitHeader);
-            m_lastParent = parent;
+            break;
         }
+        parent = findKey(parentPath);
+        if (parent != kNoKey) break;
+        missing.push_back(slash);
+        end = slash;
     }
+    std::uint32_t key = kNoKey;
+    for (auto it = missing.rbegin(); it != missing.rend(); ++it) {
+        const bool deepest = *it == path.size();
+        if (deepest) m_lastParent = parent;
+        // Keys a header implies are placed where they were implied; the header's own key is
+        // placed by whoever reads the header.
+        key = addKey(path.substr(0, *it), parent, explicitHeader, !deepest || explicitHeader);
+        parent = key;
+    }
+    return key;
+}
+
+std::uint32_t RegistryTree::addKey(std::string_view path, std::uint32_t parent, bool explicitHeader,
+                                   bool place) {
     const auto index = static_cast<std::uint32_t>(m_keys.size());
+    const std::size_t slash = path.rfind('\\');
     Key key;
     key.nameOffset = slash == std::string_view::npos ? 0 : static_cast<std::uint32_t>(slash + 1);
     key.path = std::string(path);
     key.parent = parent;
     m_keys.push_back(std::move(key));
-    m_index.insert(hash, index);
+    m_index.insert(foldedHash(path), index);
     if (parent != kNoKey) {
         m_keys[parent].children.push_back(index);
-        if (explicitHeader) makeExplicit(index);
+        if (explicitHeader) {
+            makeExplicit(index);
+        } else if (place) {
+            placeLast(index);
+        }
     }
     return index;
+}
+
+void RegistryTree::placeLast(std::uint32_t key) {
+    m_keys[key].orderSlot = static_cast<std::uint32_t>(m_order.size());
+    m_order.push_back(key);
 }
 
 void RegistryTree::makeExplicit(std::uint32_t key) {
     Key& k = m_keys[key];
     if (k.hasHeader) return;
     k.hasHeader = true;
-    if (k.decorLines == 0) k.decorLines = 1;  // the blank line regedit puts before every key
-    m_order.push_back(key);
+    if (k.decor.empty()) k.decor = m_crlf ? "\r\n" : "\n";  // the blank line before every key
+    placeLast(key);
 }
 
 void RegistryTree::deleteKey(std::uint32_t key) {
@@ -135,11 +176,7 @@ RegistryTree::Value* RegistryTree::findValue(std::uint32_t key, std::string_view
 
 void RegistryTree::putValue(std::uint32_t key, Value&& value) {
     if (Value* existing = findValue(key, value.name)) {
-        if (value.decorLines > 0) {
-            if (existing->decorLines > 0) existing->decor += '\n';
-            existing->decor += value.decor;
-            existing->decorLines += value.decorLines;
-        }
+        existing->decor += value.decor;
         existing->raw = std::move(value.raw);
         existing->dataOffset = value.dataOffset;
         existing->type = value.type;
@@ -217,12 +254,30 @@ bool RegistryTree::encodable(std::string_view text) const {
     return codec::firstInvalidUtf8(text) == std::string_view::npos;
 }
 
+namespace {
+
+bool hasLineBreak(std::string_view name) {
+    return name.find_first_of("\r\n") != std::string_view::npos;
+}
+
+}  // namespace
+
 long RegistryTree::apply(const RegChange& change) {
+    // A line break would end the line the name is written on: the file would no longer parse.
+    if (hasLineBreak(change.keyPath)) return win::kErrorInvalidName;
+    if (change.kind == RegChange::Kind::SetValue) {
+        if (hasLineBreak(change.name)) return win::kErrorInvalidName;
+        if (codec::utf16Length(change.name) > kMaxValueNameLength)
+            return win::kErrorInvalidParameter;
+    }
     if (!encodable(change.keyPath)) return win::kErrorNoUnicodeTranslation;
     if (change.kind == RegChange::Kind::CreateKey) {
         const std::size_t slash = change.keyPath.find('\\');
         if (canonicalRoot(std::string_view(change.keyPath).substr(0, slash)).empty()) {
             return win::kErrorBadKey;
+        }
+        if (const long error = checkKeyPath(change.keyPath); error != win::kErrorSuccess) {
+            return error;
         }
         ensureKey(change.keyPath, true);
         return win::kErrorSuccess;
@@ -274,7 +329,12 @@ long RegistryTree::apply(const RegChange& change) {
     value.raw = std::move(head) + body;
     value.data = change.data;
     value.decoded = true;
-    if (key == kNoKey) key = ensureKey(change.keyPath, true);
+    if (key == kNoKey) {
+        if (const long error = checkKeyPath(change.keyPath); error != win::kErrorSuccess) {
+            return error;
+        }
+        key = ensureKey(change.keyPath, true);
+    }
     makeExplicit(key);
     putValue(key, std::move(value));
     return win::kErrorSuccess;

@@ -47,6 +47,14 @@ struct RegChange {
 class RegistryTree {
 public:
     static constexpr std::uint32_t kNoKey = UINT32_MAX;
+    // The limits of the Windows registry, in UTF-16 units and levels below the root.
+    static constexpr std::size_t kMaxKeyNameLength = 255;
+    static constexpr std::size_t kMaxValueNameLength = 16383;
+    static constexpr std::size_t kMaxKeyDepth = 512;
+
+    // Whether a full key path keeps the limits: kErrorInvalidParameter for a name that is too
+    // long, kErrorBadKey for a path that is too deep, else kErrorSuccess.
+    static long checkKeyPath(std::string_view path);
 
     explicit RegistryTree(RegFileVersion version = RegFileVersion::Regedit4,
                           RegFileEncoding encoding = RegFileEncoding::Ansi);
@@ -86,8 +94,7 @@ private:
         std::string raw;  // the whole text of the value; continuation lines joined by '\n'
         std::uint32_t dataOffset = 0;
         std::uint32_t type = 0;
-        std::uint32_t decorLines = 0;  // blank and comment lines before the value
-        std::string decor;
+        std::string decor;         // blank and comment lines before the value, with their line ends
         mutable std::string data;  // as the API hands it out, decoded on first use
         mutable bool decoded = false;
     };
@@ -98,15 +105,18 @@ private:
         std::uint32_t parent = kNoKey;
         bool alive = true;
         bool hasHeader = false;
-        std::uint32_t decorLines = 0;
-        std::string decor;
+        std::string decor;                 // as for values
+        std::uint32_t orderSlot = kNoKey;  // where in m_order the key is written
         std::vector<std::uint32_t> children;
         std::vector<Value> values;
         std::unique_ptr<std::unordered_map<std::string, std::uint32_t>> valueIndex;
     };
 
     std::uint32_t ensureKey(std::string_view path, bool explicitHeader);
+    std::uint32_t addKey(std::string_view path, std::uint32_t parent, bool explicitHeader,
+                         bool place);
     void makeExplicit(std::uint32_t key);
+    void placeLast(std::uint32_t key);
     void deleteKey(std::uint32_t key);
     Value* findValue(std::uint32_t key, std::string_view name);
     const Value* findValue(std::uint32_t key, std::string_view name) const;
@@ -121,13 +131,13 @@ private:
     RegFileEncoding m_encoding;
     bool m_crlf = true;
     std::vector<Key> m_keys;
-    std::vector<std::uint32_t> m_order;  // keys in the order they are written
-    PathIndex m_index;                   // key paths, compared without regard to case
+    // Keys in the order they are written; an entry counts only where it is the key's orderSlot.
+    std::vector<std::uint32_t> m_order;
+    PathIndex m_index;  // key paths, compared without regard to case
     // Keys of an export come grouped under their parents; remembering the last parent saves
     // most parent lookups while reading.
     std::uint32_t m_lastParent = kNoKey;
     std::string m_trailingDecor;
-    std::uint32_t m_trailingDecorLines = 0;
 };
 
 }  // namespace corvane

@@ -280,6 +280,44 @@ TEST(RegFileStore, TwoProcessesWritingAtOnceLoseNothing) {
     EXPECT_EQ(found, 2 * kPerProcess);
 }
 
+// Names that would end their line, refused; names with the characters the file's syntax uses,
+// written so that they read back.
+TEST(RegFileStore, NamesThatWouldBreakTheFileAreRefusedTheOthersReadBack) {
+    TempDir dir;
+    const std::string path = dir.file("registry.reg");
+    std::vector<std::string> keys = {"[x]", "x]", "]", "-x", " trail ", "@", "a=b", "\"q\""};
+    std::vector<std::string> values = {"[x]", "x]", "a\\b", "\"q\"", " ", "-", "=", "@", ";c"};
+    {
+        RegFileStore store(path);
+        win::RegHandle software = 0;
+        ASSERT_EQ(store.createKey(kHKeyLocalMachine, "Software", software), 0);
+        const std::uint8_t one[4] = {1, 0, 0, 0};
+        for (const char* bad : {"a\nb", "a\r", "\n", "a\r\nb"}) {
+            SCOPED_TRACE(bad);
+            win::RegHandle key = 0;
+            EXPECT_EQ(store.createKey(software, bad, key), win::kErrorInvalidName);
+            EXPECT_EQ(store.createKey(software, std::string("ok\\") + bad, key),
+                      win::kErrorInvalidName);
+            EXPECT_EQ(store.setValue(software, bad, win::kRegDword, one, 4),
+                      win::kErrorInvalidName);
+        }
+        for (const std::string& name : keys) {
+            win::RegHandle key = 0;
+            ASSERT_EQ(store.createKey(software, name, key), 0) << name;
+            store.closeKey(key);
+        }
+        for (const std::string& name : values)
+            ASSERT_EQ(store.setValue(software, name, win::kRegDword, one, 4), 0) << name;
+    }
+    test::LocalMachine<RegFileStore> again(path);  // throws when the file no longer parses
+    ASSERT_TRUE(again.reg.OpenKey("\\Software", false));
+    std::vector<std::string> names;
+    again.reg.GetKeyNames(names);
+    EXPECT_EQ(names, keys);
+    for (const std::string& name : values)
+        EXPECT_EQ(ReadIntegerDef(again.reg, name, 0), 1) << name;
+}
+
 TEST(RegFileStore, RoundTripsBothEncodingsThroughTheStore) {
     for (const char* name : {"all-types-regedit4.reg", "all-types-v5-utf16.reg"}) {
         SCOPED_TRACE(name);
