@@ -148,7 +148,11 @@ long MemoryRegistryStore::queryValue(win::RegHandle key, std::string_view name, 
 }
 
 long MemoryRegistryStore::change(const RegChange& change) {
-    if (const long error = m_tree.apply(change); error != win::kErrorSuccess) return error;
+    bool changed = false;
+    if (const long error = m_tree.apply(change, &changed); error != win::kErrorSuccess)
+        return error;
+    // Storing what a value already holds is no change: nothing is to be saved for it.
+    if (!changed) return win::kErrorSuccess;
     m_dirty = true;
     record(change);
     return win::kErrorSuccess;

@@ -110,7 +110,7 @@ RegistryTree RegFileStore::load(Identity& identity) const {
     bytes.resize(done);
     identity = Identity::of(st);
     try {
-        return RegistryTree::parse(bytes);
+        return RegistryTree::parseLazily(std::move(bytes));
     } catch (const RegFormatError& e) {
         throw RegistryFileError("The registry file " + m_path + " cannot be read: line " +
                                 std::to_string(e.line()) + ": " + e.reason());

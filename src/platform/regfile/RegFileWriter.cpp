@@ -14,7 +14,7 @@ using namespace regsyntax;
 std::string RegistryTree::serialize() const {
     const std::string_view eol = m_crlf ? "\r\n" : "\n";
     std::string out;
-    std::size_t estimate = 64;
+    std::size_t estimate = 64 + m_text.size();
     for (const Key& key : m_keys) {
         estimate += key.path.size() + key.decor.size() + 8;
         for (const Value& v : key.values)
@@ -51,6 +51,14 @@ std::string RegistryTree::serialize() const {
         const std::uint32_t index = m_order[slot];
         const Key& key = m_keys[index];
         if (!key.alive || key.orderSlot != slot) continue;
+        if (key.hasHeader && key.textEnd > key.textBegin && !key.touched) {
+            // Read by parseLazily and not changed since: the file's own text.
+            const std::string_view text =
+                std::string_view(m_text).substr(key.textBegin, key.textEnd - key.textBegin);
+            out += text;
+            if (text.back() != '\n') out += eol;
+            continue;
+        }
         if (key.hasHeader) {
             out += key.decor;
         } else if (implied[index]) {

@@ -68,6 +68,7 @@ std::size_t RegistryTree::liveKeyCount() const {
 }
 
 std::size_t RegistryTree::valueCount(std::uint32_t key) const {
+    load(key);
     return m_keys[key].values.size();
 }
 
@@ -159,6 +160,7 @@ void RegistryTree::deleteKey(std::uint32_t key) {
 }
 
 const RegistryTree::Value* RegistryTree::findValue(std::uint32_t key, std::string_view name) const {
+    load(key);
     const Key& k = m_keys[key];
     if (k.valueIndex) {
         const auto it = k.valueIndex->find(codec::foldCase(name));
@@ -262,7 +264,10 @@ bool hasLineBreak(std::string_view name) {
 
 }  // namespace
 
-long RegistryTree::apply(const RegChange& change) {
+long RegistryTree::apply(const RegChange& change, bool* changed) {
+    bool ignored = false;
+    bool& done = changed != nullptr ? *changed : ignored;
+    done = false;
     // A line break would end the line the name is written on: the file would no longer parse.
     if (hasLineBreak(change.keyPath)) return win::kErrorInvalidName;
     if (change.kind == RegChange::Kind::SetValue) {
@@ -279,16 +284,25 @@ long RegistryTree::apply(const RegChange& change) {
         if (const long error = checkKeyPath(change.keyPath); error != win::kErrorSuccess) {
             return error;
         }
+        done = findKey(change.keyPath) == kNoKey;
         ensureKey(change.keyPath, true);
         return win::kErrorSuccess;
     }
     std::uint32_t key = findKey(change.keyPath);
     if (change.kind == RegChange::Kind::DeleteValue) {
         if (key == kNoKey || !eraseValue(key, change.name)) return win::kErrorFileNotFound;
+        m_keys[key].touched = true;
+        done = true;
         return win::kErrorSuccess;
     }
     if (!encodable(change.name)) return win::kErrorNoUnicodeTranslation;
     const Value* existing = key == kNoKey ? nullptr : findValue(key, change.name);
+    if (existing != nullptr) {
+        decode(*existing);
+        // The value as it is, in the form the file gives it.
+        if (existing->type == change.type && existing->data == change.data)
+            return win::kErrorSuccess;
+    }
     Value value;
     value.name = existing != nullptr ? existing->name : change.name;  // keeps its spelling
     value.type = change.type;
@@ -337,6 +351,8 @@ long RegistryTree::apply(const RegChange& change) {
     }
     makeExplicit(key);
     putValue(key, std::move(value));
+    m_keys[key].touched = true;
+    done = true;
     return win::kErrorSuccess;
 }
 

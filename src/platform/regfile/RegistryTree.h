@@ -63,7 +63,11 @@ public:
     ~RegistryTree();
 
     // Reads a whole export; throws RegFormatError naming the line and the reason.
-    static RegistryTree parse(std::string_view fileBytes);
+    static RegistryTree parse(std::string fileBytes);
+    // Reads the keys of an export and checks every line, as parse does, but keeps the values as
+    // the file's text until a key's values are first used; a save copies the text of every key
+    // whose values were not changed. What the tree answers is the same as after parse.
+    static RegistryTree parseLazily(std::string fileBytes);
     // The file's bytes, in the version and encoding the tree was read with.
     std::string serialize() const;
 
@@ -85,8 +89,9 @@ public:
                const std::string*& data) const;
     std::size_t valueCount(std::uint32_t key) const;
 
-    // Applies a change; returns a Win32 error code (0 on success).
-    long apply(const RegChange& change);
+    // Applies a change; returns a Win32 error code (0 on success). changed, when given, says
+    // whether anything differs afterwards (setting a value to what it holds changes nothing).
+    long apply(const RegChange& change, bool* changed = nullptr);
 
 private:
     struct Value {
@@ -107,6 +112,13 @@ private:
         bool hasHeader = false;
         std::string decor;                 // as for values
         std::uint32_t orderSlot = kNoKey;  // where in m_order the key is written
+        // The stretch of the file's text that holds the key (the lines before its header, the
+        // header, its values), for a key read by parseLazily; its values are decoded from it
+        // when first used, and it is written as it is unless they were changed.
+        std::uint32_t textBegin = 0;
+        std::uint32_t textEnd = 0;
+        mutable bool loaded = true;
+        bool touched = false;
         std::vector<std::uint32_t> children;
         std::vector<Value> values;
         std::unique_ptr<std::unordered_map<std::string, std::uint32_t>> valueIndex;
@@ -123,6 +135,7 @@ private:
     void putValue(std::uint32_t key, Value&& value);
     bool eraseValue(std::uint32_t key, std::string_view name);
     void decode(const Value& value) const;
+    void load(std::uint32_t key) const;
     bool encodable(std::string_view text) const;
 
     class Parser;
@@ -138,6 +151,7 @@ private:
     // most parent lookups while reading.
     std::uint32_t m_lastParent = kNoKey;
     std::string m_trailingDecor;
+    std::string m_text;  // the file's text, for a tree read by parseLazily
 };
 
 }  // namespace corvane

@@ -75,6 +75,22 @@ TEST(RegFileStore, AnUpdateIsSavedOnceAtItsEnd) {
     EXPECT_EQ(check.ReadInteger("v19"), 19);
 }
 
+TEST(RegFileStore, StoringWhatIsThereWritesNothing) {
+    TempDir dir;
+    const std::string path = dir.file("registry.reg");
+    writeFile(path, "REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\Software]\r\n\"Clock\"=dword:00000067\r\n"
+                    "\"Name\"=hex(1):52,00\r\n");
+    const ino_t before = inodeOf(path);
+    test::LocalMachine<RegFileStore> store(path);
+    ASSERT_TRUE(store.reg.OpenKey("\\Software", true));
+    store.reg.WriteInteger("clock", 103);
+    store.reg.WriteString("Name", "R");  // the same text, also in another form
+    RegistryUpdate(store.store).commit();
+    EXPECT_EQ(inodeOf(path), before);
+    store.reg.WriteInteger("Clock", 104);
+    EXPECT_NE(inodeOf(path), before);
+}
+
 TEST(RegFileStore, KeepsTheFilesPermissionsAndRefusesAReadOnlyFile) {
     TempDir dir;
     const std::string path = dir.file("registry.reg");
