@@ -78,8 +78,9 @@ TEST(RegFileStore, AnUpdateIsSavedOnceAtItsEnd) {
 TEST(RegFileStore, StoringWhatIsThereWritesNothing) {
     TempDir dir;
     const std::string path = dir.file("registry.reg");
-    writeFile(path, "REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\Software]\r\n\"Clock\"=dword:00000067\r\n"
-                    "\"Name\"=hex(1):52,00\r\n");
+    writeFile(path,
+              "REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\Software]\r\n\"Clock\"=dword:00000067\r\n"
+              "\"Name\"=hex(1):52,00\r\n");
     const ino_t before = inodeOf(path);
     test::LocalMachine<RegFileStore> store(path);
     ASSERT_TRUE(store.reg.OpenKey("\\Software", true));
