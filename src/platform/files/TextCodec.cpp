@@ -121,6 +121,38 @@ std::string cp1252ToUtf8(std::string_view bytes) {
     return out;
 }
 
+void cp1252ToUtf8InPlace(std::string& text) {
+    const std::size_t n = text.size();
+    std::size_t grown = n;
+    for (std::size_t i = asciiRun(text, 0); i < n; i += 1 + asciiRun(text, i + 1)) {
+        const auto b = static_cast<unsigned char>(text[i]);
+        grown += (b < 0xA0 && kCp1252High[b - 0x80] >= 0x800) ? 2 : 1;
+    }
+    if (grown == n) return;
+    text.resize(grown);
+    // From the back, so that nothing is overwritten before it is moved.
+    std::size_t to = grown;
+    std::size_t from = n;
+    while (from > 0) {
+        const auto b = static_cast<unsigned char>(text[from - 1]);
+        if (b < 0x80) {
+            std::size_t start = from - 1;
+            while (start > 0 && static_cast<unsigned char>(text[start - 1]) < 0x80)
+                --start;
+            const std::size_t run = from - start;
+            to -= run;
+            std::memmove(text.data() + to, text.data() + start, run);
+            from = start;
+            continue;
+        }
+        std::string encoded;
+        appendUtf8(encoded, b < 0xA0 ? kCp1252High[b - 0x80] : b);
+        to -= encoded.size();
+        std::memcpy(text.data() + to, encoded.data(), encoded.size());
+        --from;
+    }
+}
+
 std::optional<std::string> utf8ToCp1252(std::string_view text) {
     std::string out;
     out.reserve(text.size());

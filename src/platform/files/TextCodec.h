@@ -11,6 +11,8 @@ namespace corvane::codec {
 // Windows-1252 to UTF-8. Total: the five bytes the code page leaves undefined map to the C1
 // control of the same number, as Windows itself maps them, so every byte string survives.
 std::string cp1252ToUtf8(std::string_view bytes);
+// The same, in the text's own buffer (which grows only when its capacity is too small).
+void cp1252ToUtf8InPlace(std::string& text);
 // UTF-8 to Windows-1252; nothing when a character has no place in the code page.
 std::optional<std::string> utf8ToCp1252(std::string_view text);
 // UTF-16LE to UTF-8; nothing for an odd byte count or an unpaired surrogate.

@@ -287,7 +287,7 @@ RegistryTree RegistryTree::parseLazily(std::string bytes) {
     if (first == kHeader4) {
         version = RegFileVersion::Regedit4;
         if (encoding == RegFileEncoding::Ansi && !codec::isAscii(text))
-            text = codec::cp1252ToUtf8(text);
+            codec::cp1252ToUtf8InPlace(text);
     } else if (first == kHeader5) {
         version = RegFileVersion::Regedit5;
         if (encoding == RegFileEncoding::Ansi) encoding = RegFileEncoding::Utf8;
