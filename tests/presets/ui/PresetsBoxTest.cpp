@@ -14,6 +14,11 @@ namespace {
 
 class PresetsBoxTest : public test::WindowTest {
 protected:
+    // The demo machine's own presets would be listed with the ones each test writes.
+    void SetUp() override {
+        test::WindowTest::SetUp();
+        std::filesystem::remove_all(presets());
+    }
     std::string presets() const { return dir.file("Presets"); }
     void writePreset(const std::string& name, const std::string& text) {
         std::filesystem::create_directories(presets());
@@ -86,6 +91,20 @@ TEST_F(PresetsBoxTest, TheLoadButtonReportsPresetsItCantFindAndRefillsTheList) {
         EXPECT_EQ(listed(), QStringList{"Alpha"});
     }
     EXPECT_TRUE(f.settingControls().checked("D3DTab"));  // nothing loaded
+}
+
+// A name from an old disk, in Windows-1252: shown with a replacement character, loaded by its
+// own bytes.
+TEST_F(PresetsBoxTest, APresetWhoseNameIsNotUtf8StillLoads) {
+    writePreset("Qualit\xE9.cvt", "[D3D]\nAntiAlias=1\n");
+    TForm1& f = openShown();
+    f.PageControl->setCurrentWidget(f.Advanced);
+    ASSERT_EQ(f.PresetsCB->count(), 1);
+    dialogs.shown.clear();
+    choose(0);
+    QTest::mouseClick(f.LoadPresetBtn, Qt::LeftButton);
+    EXPECT_EQ(dialogs.texts(), std::vector<std::string>{});
+    EXPECT_TRUE(f.settingControls().checked("AntiAlias"));
 }
 
 TEST_F(PresetsBoxTest, LoadPresetAppliesTheFileChosenAnywhere) {
