@@ -20,6 +20,7 @@ corvane_add_tests(corvane_core_tests corvane_core
     settings/RegistryTest.cpp
     sysinfo/SysInfoTest.cpp
     platform/win32/AtomicFileTest.cpp
+    platform/win32/FolderLockTest.cpp
     platform/win32/IniDifferentialTest.cpp
     platform/win32/RegeditInteropTest.cpp
     platform/win32/ScratchRegistryStore.cpp
