@@ -14,6 +14,7 @@ corvane_add_tests(corvane_core_tests corvane_core
     hardware/SmallPortTest.cpp
     platform/regfile/RegistryTreeTest.cpp
     presets/PresetFileTest.cpp
+    presets/PresetFolderTest.cpp
     platform/files/TextCodecTest.cpp
     settings/DriverSettingsTest.cpp
     settings/DvdSettingsTest.cpp
@@ -22,6 +23,7 @@ corvane_add_tests(corvane_core_tests corvane_core
     platform/win32/AtomicFileTest.cpp
     platform/win32/FolderLockTest.cpp
     platform/win32/IniDifferentialTest.cpp
+    platform/win32/ProcessRunnerTest.cpp
     platform/win32/RegeditInteropTest.cpp
     platform/win32/ScratchRegistryStore.cpp
     platform/win32/Win32ClockModeTest.cpp
