@@ -7,9 +7,14 @@
 
 #include "TestSupport.h"
 #include "app/PlatformFactory.h"
+#include "platform/inifile/IniFileProfile.h"
 #include "platform/pe/PeVersionResources.h"
 #include "platform/sim/SimMachine.h"
 #include "platform/sim/SimSystemFacts.h"
+#include "presets/IniFile.h"
+#include "presets/PresetFile.h"
+#include "presets/PresetTable.h"
+#include "settings/SettingModel.h"
 
 namespace corvane {
 namespace {
@@ -69,6 +74,35 @@ TEST_F(DemoMachineTest, ItsDriverFilesCarryVersions) {
 
     machine.set("Windows", "PlatformId", "2");
     EXPECT_EQ(facts.systemDirectory(), copy + "/Windows/System32");
+}
+
+// Each preset holds every key with a value the window can show: loading it and saving it again
+// gives the same numbers. A value out of its control's range would come back changed.
+TEST_F(DemoMachineTest, ItsPresetsHoldEveryKeyAndLoadAsWritten) {
+    copy = makeDemoMachine();
+    IniFileProfile profile;
+    std::vector<std::vector<std::int32_t>> presets;
+    for (const char* name : {"Quality", "Speed"}) {
+        SCOPED_TRACE(name);
+        const std::string path = copy + "/Presets/" + name + ".cvt";
+        ASSERT_TRUE(fs::is_regular_file(path));
+        SettingModel controls;
+        EXPECT_EQ(ApplyPresetFile(profile, path, controls), 5);
+        const std::string saved = copy + "/saved.cvt";
+        fs::remove(saved);
+        SavePresetFile(profile, saved, controls, false);
+        TIniFile original(profile, path);
+        TIniFile again(profile, saved);
+        std::vector<std::int32_t> values;
+        for (const PresetKey& key : presetKeys()) {
+            const std::int32_t value = original.ReadInteger(key.section, key.id, -9999);
+            EXPECT_NE(value, -9999) << key.id << " is missing";
+            EXPECT_EQ(again.ReadInteger(key.section, key.id, -9999), value) << key.id;
+            values.push_back(value);
+        }
+        presets.push_back(values);
+    }
+    EXPECT_NE(presets[0], presets[1]);
 }
 
 }  // namespace
