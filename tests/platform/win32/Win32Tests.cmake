@@ -15,6 +15,7 @@ corvane_add_tests(corvane_core_tests corvane_core
     platform/regfile/RegistryTreeTest.cpp
     presets/PresetFileTest.cpp
     presets/PresetFolderTest.cpp
+    platform/files/FileIdentityTest.cpp
     platform/files/TextCodecTest.cpp
     settings/DriverSettingsTest.cpp
     settings/DvdSettingsTest.cpp
