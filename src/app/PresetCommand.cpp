@@ -151,7 +151,8 @@ int runPresetCommand(const CommandLine& line, const std::optional<std::string>& 
         return 0;
     }
 
-    ApplyPresetFile(*platform.profile, *line.applyPreset, controls);
+    // As in the window: a file without sections marks nothing, so there is nothing to apply.
+    if (ApplyPresetFile(*platform.profile, *line.applyPreset, controls) == 0) return 0;
     WriteRegistry(registry, controls, platform.programPath, dialogs);
     if (dvd) WriteDVDRegistry(registry, controls, dialogs);
     if (dialogs.reported) return fail("the settings could not all be written; nothing was saved");

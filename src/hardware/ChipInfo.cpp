@@ -6,10 +6,17 @@ namespace {
 
 constexpr const char* kNotAvailable = "n/a";
 
+// Blanks are the space and every control character, as the driver's texts may be padded with
+// tabs or line ends.
 std::string trimBlanks(const std::string& text) {
-    const auto first = text.find_first_not_of(' ');
-    if (first == std::string::npos) return {};
-    return text.substr(first, text.find_last_not_of(' ') - first + 1);
+    const auto blank = [](char c) { return static_cast<unsigned char>(c) <= ' '; };
+    std::size_t first = 0;
+    std::size_t last = text.size();
+    while (first < last && blank(text[first]))
+        ++first;
+    while (last > first && blank(text[last - 1]))
+        --last;
+    return text.substr(first, last - first);
 }
 
 // One section of an adapter: its key below the "\0" key and the label each value goes to.

@@ -51,6 +51,18 @@ TEST_F(PresetCommandProcess, ApplyingPrintsWhatChangedAndWritesIt) {
     EXPECT_EQ(again.out, "");
 }
 
+// As Load in the window: a file that names no section marks nothing, so nothing is written.
+TEST_F(PresetCommandProcess, APresetWithoutSectionsChangesNothing) {
+    const std::string before = registry();
+    for (const char* text : {"", "; only a comment\r\nAntiAlias=1\r\n"}) {
+        test::writeFile(preset(), text);
+        const auto r = runCorvane(scratch, {"--machine", machineDir(), "--apply-preset", preset()});
+        EXPECT_EQ(r.exitCode, 0) << r.err;
+        EXPECT_EQ(r.out, "");
+        EXPECT_EQ(registry(), before);
+    }
+}
+
 TEST_F(PresetCommandProcess, ADryRunPrintsTheSameAndWritesNothing) {
     const std::string before = registry();
     const auto dry =

@@ -52,7 +52,7 @@ protected:
 };
 
 TEST(TrimBeforeParen, KeepsThePartBeforeTheFirstParenthesisTrimmed) {
-    const std::pair<const char*, const char*> cases[] = {
+    const std::pair<std::string, std::string> cases[] = {
         {"Rage 128 GL (RE)", "Rage 128 GL"},
         {"  AGP  (x)", "AGP"},
         {"Rage 128 Pro", "Rage 128 Pro"},  // shown whole rather than as nothing
@@ -60,6 +60,9 @@ TEST(TrimBeforeParen, KeepsThePartBeforeTheFirstParenthesisTrimmed) {
         {"", ""},
         {"(1)", ""},
         {"a (b) (c)", "a"},
+        {"AGP\t(x)", "AGP"},
+        {"\r\n Rage 128 \t", "Rage 128"},
+        {std::string("SDR\0", 4), "SDR"},
     };
     for (const auto& [text, shown] : cases)
         EXPECT_EQ(TrimBeforeParen(text), shown) << text;

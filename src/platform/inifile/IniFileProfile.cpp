@@ -4,6 +4,7 @@
 #include <cstring>
 #include <vector>
 
+#include "platform/files/AtomicFile.h"
 #include "platform/files/BoundedFile.h"
 
 namespace corvane {
@@ -130,7 +131,9 @@ bool IniFileProfile::writePrivateProfileString(const char* section, const char* 
                                    : value == nullptr ? m_doc.removeKey(section, key)
                                                       : m_doc.set(section, key, value);
     if (edit == IniDocument::Edit::Refused) return false;
-    if (edit == IniDocument::Edit::Unchanged) return true;
+    // Windows opens the file for writing before it compares, so a file that can't be written
+    // fails even when the value is already there.
+    if (edit == IniDocument::Edit::Unchanged) return canWriteFile(fileName);
     if (!m_doc.save(fileName).empty()) {
         forget();  // memory holds the change that the file does not
         return false;

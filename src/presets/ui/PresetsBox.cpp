@@ -46,7 +46,8 @@ void PresetsBox::preparePresetFolder() {
 void PresetsBox::FillPresetList() {
     const QSignalBlocker quiet(PresetsCB);
     PresetsCB->clear();
-    for (const std::string& name : presetNames(m_services->folder))
+    m_listedNames = presetNames(m_services->folder);
+    for (const std::string& name : m_listedNames)
         PresetsCB->addItem(QString::fromStdString(name));
     PresetsCB->setCurrentIndex(-1);
     LoadPresetBtn->setEnabled(PresetsCB->count() > 0);
@@ -65,7 +66,11 @@ void PresetsBox::SavePresetFile(const std::string& path) {
 }
 
 void PresetsBox::LoadPresetBtnClick() {
-    const std::string path = presetPath(m_services->folder, PresetsCB->currentText().toStdString());
+    const int index = PresetsCB->currentIndex();
+    const std::string name = index >= 0 && static_cast<std::size_t>(index) < m_listedNames.size()
+                                 ? m_listedNames[static_cast<std::size_t>(index)]
+                                 : PresetsCB->currentText().toStdString();
+    const std::string path = presetPath(m_services->folder, name);
     std::error_code error;
     if (std::filesystem::is_regular_file(path, error)) {
         ApplyPresetFile(path);

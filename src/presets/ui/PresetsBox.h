@@ -6,6 +6,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/Dialogs.h"
 #include "platform/PrivateProfile.h"
@@ -62,6 +63,9 @@ private:
     std::unique_ptr<PresetServices> m_services;
     int m_lastPresetIndex = 0;
     std::string m_saveFileName;  // what the save dialog offers: the path last chosen
+    // The listed names as the file system spells them: a name that is not UTF-8 shows with
+    // replacement characters, and Load must still find its file.
+    std::vector<std::string> m_listedNames;
 };
 
 }  // namespace corvane

@@ -212,6 +212,7 @@ TEST_F(IniFileProfileTest, FilesItCannotWriteStayAsTheyWere) {
     test::writeFile(path, "[S]\nK=1\n");
     ::chmod(path.c_str(), 0444);
     EXPECT_FALSE(profile.writePrivateProfileString("S", "K", "2", path.c_str()));
+    EXPECT_FALSE(profile.writePrivateProfileString("S", "K", "1", path.c_str()));  // the same value
     EXPECT_EQ(test::readFile(path), "[S]\nK=1\n");
     EXPECT_EQ(get("S", "K", "x", 64), "1\0"s);  // what was read is not replaced by the failure
 

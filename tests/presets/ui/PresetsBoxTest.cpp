@@ -14,6 +14,11 @@ namespace {
 
 class PresetsBoxTest : public test::WindowTest {
 protected:
+    // The demo machine's own presets would be listed with the ones each test writes.
+    void SetUp() override {
+        test::WindowTest::SetUp();
+        std::filesystem::remove_all(presets());
+    }
     std::string presets() const { return dir.file("Presets"); }
     void writePreset(const std::string& name, const std::string& text) {
         std::filesystem::create_directories(presets());
@@ -86,6 +91,46 @@ TEST_F(PresetsBoxTest, TheLoadButtonReportsPresetsItCantFindAndRefillsTheList) {
         EXPECT_EQ(listed(), QStringList{"Alpha"});
     }
     EXPECT_TRUE(f.settingControls().checked("D3DTab"));  // nothing loaded
+}
+
+// A name from an old disk, in Windows-1252: shown with a replacement character, loaded by its
+// own bytes.
+TEST_F(PresetsBoxTest, APresetWhoseNameIsNotUtf8StillLoads) {
+    writePreset("Qualit\xE9.cvt", "[D3D]\nAntiAlias=1\n");
+    TForm1& f = openShown();
+    f.PageControl->setCurrentWidget(f.Advanced);
+    ASSERT_EQ(f.PresetsCB->count(), 1);
+    dialogs.shown.clear();
+    choose(0);
+    QTest::mouseClick(f.LoadPresetBtn, Qt::LeftButton);
+    EXPECT_EQ(dialogs.texts(), std::vector<std::string>{});
+    EXPECT_TRUE(f.settingControls().checked("AntiAlias"));
+}
+
+// The fifth S/PDIF entry exists only in the list built for the demo's newer player engine.
+TEST_F(PresetsBoxTest, APresetPicksAnEntryOfTheListAsTheWindowBuiltIt) {
+    writePreset("Live.cvt", "[DVD]\nAC3SPDIFOut=4\n");
+    TForm1& f = openShown();
+    f.PageControl->setCurrentWidget(f.Advanced);
+    choose(f.PresetsCB->findText("Live"));
+    QTest::mouseClick(f.LoadPresetBtn, Qt::LeftButton);
+    EXPECT_EQ(f.settingControls().itemIndex("AC3SPDIFOut"), 4);
+}
+
+// Windows NT has no Direct3D and DVD pages: their sections are not saved, and loaded into
+// controls nobody sees they change nothing that is written.
+TEST_F(PresetsBoxTest, OnWindowsNtASaveLeavesTheDirect3DAndDvdSectionsOut) {
+    setHardware("Windows", "PlatformId", "2");
+    setHardware("Windows", "Version", "4.0");
+    TForm1& f = openShown();
+    dialogs.chosenFiles = {presets() + "/Nt.cvt"};
+    f.control<QAction>("SavePresets1")->trigger();
+    const std::string saved = test::readFile(presets() + "/Nt.cvt");
+    EXPECT_NE(saved.find("[Desktop]"), std::string::npos);
+    EXPECT_NE(saved.find("[OpenGL]"), std::string::npos);
+    EXPECT_NE(saved.find("[Advanced]"), std::string::npos);
+    EXPECT_EQ(saved.find("[D3D]"), std::string::npos);
+    EXPECT_EQ(saved.find("[DVD]"), std::string::npos);
 }
 
 TEST_F(PresetsBoxTest, LoadPresetAppliesTheFileChosenAnywhere) {
