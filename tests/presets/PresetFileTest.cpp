@@ -97,32 +97,37 @@ TEST_F(PresetFileTest, ValuesAreReadAsTheControlsAllow) {
     struct Case {
         const char* file;
         const char* id;
-        int expected;  // check state, list index or slider position afterwards
+        int expected;   // check state, list index or slider position afterwards
+        int start = 0;  // the same before the file is applied, away from the result where it
+                        // matters, so that a value read as 0 is told from one left alone
     };
     const Case cases[] = {
         {"[Desktop]\nD3DTab=2\n", "D3DTab", 1},
         {"[Desktop]\nD3DTab=-1\n", "D3DTab", 1},
-        {"[Desktop]\nd3dtab=1\n", "D3DTab", 1},    // keys without regard to case
-        {"[desktop]\nD3DTab=1\n", "D3DTab", 0},    // sections compare exactly
-        {"[Desktop]\nD3DTab=yes\n", "D3DTab", 0},  // no integer: unchanged
+        {"[Desktop]\nd3dtab=1\n", "D3DTab", 1},       // keys without regard to case
+        {"[desktop]\nD3DTab=0\n", "D3DTab", 1, 1},    // sections compare exactly
+        {"[Desktop]\nD3DTab=yes\n", "D3DTab", 1, 1},  // no integer: unchanged
         {"[Desktop]\nD3DTab=  1  \n", "D3DTab", 1},
         {"[Desktop]\nD3DTab=0x1\n", "D3DTab", 1},
         {"[Desktop]\nD3DTab=$10\n", "D3DTab", 1},
         {"[Desktop]\nD3DTab=1\n[Desktop]\nD3DTab=0\n", "D3DTab", 1},  // first occurrence
-        {"[D3D]\nZBufferCB=7\n", "ZBufferCB", -1},
+        {"[D3D]\nZBufferCB=7\n", "ZBufferCB", -1, 1},
         {"[D3D]\nZBufferCB=x2\n", "ZBufferCB", 2},
-        {"[D3D]\nZBufferCB=2.5\n", "ZBufferCB", -1},  // not wholly an integer: unchanged
+        {"[D3D]\nZBufferCB=2.5\n", "ZBufferCB", 1, 1},  // not wholly an integer: unchanged
         {"[D3D]\nRedGamma=200\n", "RedGamma", 150},
-        {"[OpenGL]\nDetailLevel=-3\n", "DetailLevel", 0},
-        {"[OpenGL]\nDetailLevel=\n", "DetailLevel", 0},
+        {"[OpenGL]\nDetailLevel=-3\n", "DetailLevel", 0, 4},
+        {"[OpenGL]\nDetailLevel=\n", "DetailLevel", 4, 4},
         {"[DVD]\nSampleRate=1\n", "SampleRate", 1},
         {"[Advanced]\nHMDLUseAGP=1\n", "HMDLUseAGP", 1},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.file);
         controls = SettingModel();
-        apply(c.file);
         const ControlKind kind = windowSetting(c.id).kind;
+        if (kind == ControlKind::CheckBox) controls.setChecked(c.id, c.start != 0);
+        if (kind == ControlKind::List) controls.setItemIndex(c.id, c.start);
+        if (kind == ControlKind::Slider) controls.setPosition(c.id, c.start);
+        apply(c.file);
         const int actual = kind == ControlKind::CheckBox ? controls.checked(c.id)
                            : kind == ControlKind::List   ? controls.itemIndex(c.id)
                                                          : controls.position(c.id);
