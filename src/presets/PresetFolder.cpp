@@ -29,10 +29,17 @@ bool writableFolder(const std::filesystem::path& folder) {
 }
 
 std::string userDataFolder() {
+#ifdef _WIN32
+    // Where Windows keeps a user's program data.
+    const char* appData = std::getenv("APPDATA");
+    if (appData != nullptr && std::filesystem::path(appData).is_absolute()) return appData;
+    return ".";
+#else
     const char* data = std::getenv("XDG_DATA_HOME");
     if (data != nullptr && *data == '/') return data;
     const char* home = std::getenv("HOME");
     return std::string(home != nullptr && *home != '\0' ? home : ".") + "/.local/share";
+#endif
 }
 
 }  // namespace
@@ -43,7 +50,7 @@ std::string presetFolderFor(const std::optional<std::string>& machineDir,
     const std::filesystem::path programFolder = std::filesystem::path(programPath).parent_path();
     if (!programFolder.empty() && writableFolder(programFolder))
         return (programFolder / "Presets").string();
-    return userDataFolder() + "/corvane/Presets";
+    return (std::filesystem::path(userDataFolder()) / "corvane" / "Presets").string();
 }
 
 void preparePresetFolder(const std::string& folder) {

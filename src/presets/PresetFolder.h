@@ -8,7 +8,7 @@ namespace corvane {
 
 // The Presets folder: on an emulated machine DIR/Presets (the machine's program folder); on this
 // computer the folder beside the program when the program's folder is writable (a build tree, a
-// portable copy), otherwise $XDG_DATA_HOME/corvane/Presets.
+// portable copy), otherwise $XDG_DATA_HOME/corvane/Presets (on Windows %APPDATA%\corvane\Presets).
 std::string presetFolderFor(const std::optional<std::string>& machineDir,
                             const std::string& programPath);
 

@@ -14,12 +14,17 @@ corvane_add_tests(corvane_core_tests corvane_core
     hardware/SmallPortTest.cpp
     platform/regfile/RegistryTreeTest.cpp
     presets/PresetFileTest.cpp
+    presets/PresetFolderTest.cpp
+    platform/files/FileIdentityTest.cpp
     platform/files/TextCodecTest.cpp
     settings/DriverSettingsTest.cpp
     settings/DvdSettingsTest.cpp
     settings/RegistryTest.cpp
     sysinfo/SysInfoTest.cpp
     platform/win32/AtomicFileTest.cpp
+    platform/win32/FolderLockTest.cpp
+    platform/win32/IniDifferentialTest.cpp
+    platform/win32/ProcessRunnerTest.cpp
     platform/win32/RegeditInteropTest.cpp
     platform/win32/ScratchRegistryStore.cpp
     platform/win32/Win32ClockModeTest.cpp

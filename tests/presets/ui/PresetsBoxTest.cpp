@@ -107,6 +107,32 @@ TEST_F(PresetsBoxTest, APresetWhoseNameIsNotUtf8StillLoads) {
     EXPECT_TRUE(f.settingControls().checked("AntiAlias"));
 }
 
+// The fifth S/PDIF entry exists only in the list built for the demo's newer player engine.
+TEST_F(PresetsBoxTest, APresetPicksAnEntryOfTheListAsTheWindowBuiltIt) {
+    writePreset("Live.cvt", "[DVD]\nAC3SPDIFOut=4\n");
+    TForm1& f = openShown();
+    f.PageControl->setCurrentWidget(f.Advanced);
+    choose(f.PresetsCB->findText("Live"));
+    QTest::mouseClick(f.LoadPresetBtn, Qt::LeftButton);
+    EXPECT_EQ(f.settingControls().itemIndex("AC3SPDIFOut"), 4);
+}
+
+// Windows NT has no Direct3D and DVD pages: their sections are not saved, and loaded into
+// controls nobody sees they change nothing that is written.
+TEST_F(PresetsBoxTest, OnWindowsNtASaveLeavesTheDirect3DAndDvdSectionsOut) {
+    setHardware("Windows", "PlatformId", "2");
+    setHardware("Windows", "Version", "4.0");
+    TForm1& f = openShown();
+    dialogs.chosenFiles = {presets() + "/Nt.cvt"};
+    f.control<QAction>("SavePresets1")->trigger();
+    const std::string saved = test::readFile(presets() + "/Nt.cvt");
+    EXPECT_NE(saved.find("[Desktop]"), std::string::npos);
+    EXPECT_NE(saved.find("[OpenGL]"), std::string::npos);
+    EXPECT_NE(saved.find("[Advanced]"), std::string::npos);
+    EXPECT_EQ(saved.find("[D3D]"), std::string::npos);
+    EXPECT_EQ(saved.find("[DVD]"), std::string::npos);
+}
+
 TEST_F(PresetsBoxTest, LoadPresetAppliesTheFileChosenAnywhere) {
     writePreset("A.cvt", "");
     test::writeFile(dir.file("elsewhere.cvt"), "[OpenGL]\nDetailLevel=5\n");
