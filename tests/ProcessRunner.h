@@ -186,7 +186,7 @@ inline std::string shellQuote(const std::string& text) {
 // Runs the built program with the given arguments and environment assignments ("NAME=value").
 inline ProcessResult runCorvane(const TempDir& scratch, const std::vector<std::string>& args,
                                 const std::vector<std::string>& environment = {}) {
-    std::string command = "env -u DISPLAY -u WAYLAND_DISPLAY";
+    std::string command = "env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM";
     for (const std::string& assignment : environment)
         command += " " + shellQuote(assignment);
     command += " " + shellQuote(CORVANE_BINARY);

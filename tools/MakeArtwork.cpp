@@ -1,9 +1,11 @@
 // Draws the program's artwork into the given folder: the three 20 x 20 check box images (24-bit,
 // on magenta, which is their transparent colour) and the 449 x 201 splash picture (8 bits per
-// pixel with a 256-colour palette). Run by hand when the artwork changes; the results are kept
-// in resources/images.
+// pixel with a 256-colour palette); with a second folder, also the application icon for the
+// hicolor theme (NxN/apps/org.ostrelle.corvane.png below it). Run by hand when the artwork
+// changes; the results are kept in resources/images and resources/icons.
 
 #include <QColor>
+#include <QDir>
 #include <QFont>
 #include <QGuiApplication>
 #include <QImage>
@@ -30,7 +32,7 @@ QImage onMagenta(const QImage& drawing) {
                 out.setPixelColor(x, y, kMagenta);
                 continue;
             }
-            const double a = c.alphaF();
+            const float a = c.alphaF();
             out.setPixelColor(x, y,
                               QColor::fromRgbF(c.redF() * a + kButtonFace.redF() * (1 - a),
                                                c.greenF() * a + kButtonFace.greenF() * (1 - a),
@@ -119,8 +121,61 @@ bool save(const QImage& image, const QString& path) {
 
 }  // namespace
 
+// The application icon: a card's chip with a clock hand, drawn for each size rather than scaled,
+// so that the small ones stay sharp.
+QImage appIcon(int size) {
+    QImage image(size, size, QImage::Format_ARGB32);
+    image.fill(Qt::transparent);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.scale(size / 64.0, size / 64.0);
+    // The board.
+    QLinearGradient board(0, 8, 0, 56);
+    board.setColorAt(0, QColor(46, 120, 70));
+    board.setColorAt(1, QColor(22, 74, 40));
+    p.setPen(QPen(QColor(12, 40, 22), 2));
+    p.setBrush(board);
+    p.drawRoundedRect(QRectF(3, 10, 58, 44), 6, 6);
+    // The chip.
+    QLinearGradient chip(0, 18, 0, 46);
+    chip.setColorAt(0, QColor(70, 74, 86));
+    chip.setColorAt(1, QColor(28, 30, 38));
+    p.setPen(QPen(QColor(10, 10, 14), 1.5));
+    p.setBrush(chip);
+    p.drawRoundedRect(QRectF(16, 18, 32, 28), 3, 3);
+    // Its pins.
+    p.setPen(QPen(QColor(214, 190, 96), 2));
+    for (int i = 0; i < 5; ++i) {
+        const double x = 20 + i * 6;
+        p.drawLine(QPointF(x, 14), QPointF(x, 18));
+        p.drawLine(QPointF(x, 46), QPointF(x, 50));
+    }
+    // The clock face with its hand.
+    p.setPen(QPen(QColor(20, 52, 110), 2));
+    p.setBrush(QColor(190, 224, 255));
+    p.drawEllipse(QPointF(32, 32), 10, 10);
+    p.setPen(QPen(QColor(200, 30, 30), 2.6, Qt::SolidLine, Qt::RoundCap));
+    p.drawLine(QPointF(32, 32), QPointF(38, 26));
+    p.setPen(QPen(QColor(20, 52, 110), 2.2, Qt::SolidLine, Qt::RoundCap));
+    p.drawLine(QPointF(32, 32), QPointF(32, 25));
+    return image;
+}
+
+bool saveIcons(const QString& hicolor) {
+    for (const int size : {16, 24, 32, 48, 64, 128, 256}) {
+        const QString dir = QStringLiteral("%1/%2x%2/apps").arg(hicolor).arg(size);
+        if (!QDir().mkpath(dir) || !appIcon(size).save(dir + "/org.ostrelle.corvane.png", "PNG")) {
+            std::fprintf(stderr, "cannot write the %d px icon into %s\n", size,
+                         dir.toLocal8Bit().constData());
+            return false;
+        }
+    }
+    return true;
+}
+
 int main(int argc, char** argv) {
     QGuiApplication app(argc, argv);
+    if (argc > 2 && !saveIcons(QString::fromLocal8Bit(argv[2]))) return 1;
     const QString dir = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral(".");
     const bool ok =
         save(disc(QColor(190, 224, 255), QColor(86, 150, 226), QColor(20, 52, 110), false),

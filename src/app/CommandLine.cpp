@@ -4,7 +4,34 @@ namespace corvane {
 
 namespace {
 
-// An option of ours with a value, given as "--name value" or "--name=value".
+// The options of ours that take a value, given as "--name value" or "--name=value".
+struct ValueOption {
+    const char* name;
+    std::optional<std::string> CommandLine::*field;
+};
+
+constexpr ValueOption kValueOptions[] = {
+    {"--machine", &CommandLine::machineDir},
+    {"--registry", &CommandLine::registry},
+    {"--user", &CommandLine::user},
+    {"--screenshot", &CommandLine::screenshot},
+    {"--page", &CommandLine::page},
+    {"--apply-preset", &CommandLine::applyPreset},
+    {"--save-preset", &CommandLine::savePreset},
+};
+
+struct FlagOption {
+    const char* name;
+    bool CommandLine::*field;
+};
+
+constexpr FlagOption kFlagOptions[] = {
+    {"--demo", &CommandLine::demo},       {"--boot", &CommandLine::boot},
+    {"--help", &CommandLine::help},       {"-h", &CommandLine::help},
+    {"--version", &CommandLine::version}, {"--dry-run", &CommandLine::dryRun},
+};
+
+// True when argv[i] is the option; takes its value (moving i past it) or notes the error.
 bool takeValue(const std::vector<std::string>& argv, std::size_t& i, const std::string& name,
                std::optional<std::string>& out, std::string& error) {
     const std::string& arg = argv[i];
@@ -24,6 +51,37 @@ bool takeValue(const std::vector<std::string>& argv, std::size_t& i, const std::
     return false;
 }
 
+bool takeOption(const std::vector<std::string>& argv, std::size_t& i, CommandLine& line) {
+    for (const ValueOption& option : kValueOptions) {
+        if (takeValue(argv, i, option.name, line.*option.field, line.error)) return true;
+    }
+    for (const FlagOption& option : kFlagOptions) {
+        if (argv[i] == option.name) {
+            line.*option.field = true;
+            return true;
+        }
+    }
+    return false;
+}
+
+// The first rule the options break, or the empty text.
+std::string conflict(const CommandLine& line) {
+    const int registries = (line.demo ? 1 : 0) + (line.machineDir ? 1 : 0) +
+                           (line.registry ? 1 : 0) + (line.user ? 1 : 0);
+    if (registries > 1) return "use only one of --demo, --machine, --registry and --user";
+    if (line.applyPreset && line.savePreset)
+        return "--apply-preset and --save-preset can't be used together";
+    if (line.dryRun && !line.applyPreset) return "--dry-run goes with --apply-preset";
+    if ((line.applyPreset || line.savePreset) && line.screenshot)
+        return "a preset command draws no window: leave out --screenshot";
+    if (line.page && !line.screenshot && !line.demo)
+        return "--page goes with --screenshot or --demo";
+    if (line.boot && (line.applyPreset || line.savePreset || line.screenshot || line.demo))
+        return "--boot runs the clock mode alone";
+    if (line.user && !line.boot) return "--user goes with --boot";
+    return {};
+}
+
 }  // namespace
 
 std::string asciiLower(std::string text) {
@@ -35,67 +93,57 @@ std::string asciiLower(std::string text) {
 
 CommandLine parseCommandLine(const std::vector<std::string>& argv) {
     CommandLine line;
-    for (std::size_t i = 0; i < argv.size(); ++i) {
+    if (!argv.empty()) line.arguments.push_back(argv[0]);
+    for (std::size_t i = 1; i < argv.size() && line.error.empty(); ++i) {
+        if (takeOption(argv, i, line)) continue;
         const std::string& arg = argv[i];
-        if (i == 0) {
-            line.arguments.push_back(arg);
-            continue;
-        }
-        if (takeValue(argv, i, "--machine", line.machineDir, line.error) ||
-            takeValue(argv, i, "--screenshot", line.screenshot, line.error) ||
-            takeValue(argv, i, "--page", line.page, line.error) ||
-            takeValue(argv, i, "--apply-preset", line.applyPreset, line.error) ||
-            takeValue(argv, i, "--save-preset", line.savePreset, line.error)) {
-            continue;
-        }
-        if (arg == "--demo") {
-            line.demo = true;
-        } else if (arg == "--help" || arg == "-h") {
-            line.help = true;
-        } else if (arg == "--version") {
-            line.version = true;
-        } else if (arg == "--dry-run") {
-            line.dryRun = true;
+        if (!arg.empty() && arg[0] == '-') {
+            line.error = "unknown option '" + arg + "'";
         } else {
             line.arguments.push_back(arg);
         }
     }
     if (line.arguments.empty()) line.arguments.emplace_back("corvane");
-    if (line.demo && line.machineDir) line.error = "--demo and --machine can't be used together";
-    if (line.applyPreset && line.savePreset)
-        line.error = "--apply-preset and --save-preset can't be used together";
-    if (line.dryRun && !line.applyPreset) line.error = "--dry-run goes with --apply-preset";
-    if ((line.applyPreset || line.savePreset) && line.screenshot)
-        line.error = "a preset command draws no window: leave out --screenshot";
+    if (line.error.empty()) line.error = conflict(line);
     return line;
 }
 
-std::string usageText() {
+std::string usageText(const std::string& registryFile) {
     return "Usage: corvane [options] [/setclock | /firstrun]\n"
            "\n"
            "Tunes the ATI Rage 128 display driver, the DVD player's decoder settings and the\n"
            "chip's clocks.\n"
            "\n"
            "  /setclock        program the stored core and memory clocks into the chip and end,\n"
-           "                   without a window (run at every system start)\n"
+           "                   without a window\n"
            "  /firstrun        offer to save the default settings, as on the first run\n"
            "\n"
            "Options:\n"
            "  --machine DIR    run over the emulated machine kept in DIR (registry.reg and\n"
            "                   hardware.ini); also CORVANE_MACHINE=DIR\n"
-           "  --demo           run on a fresh copy of the demo machine\n"
-           "  --screenshot FILE  render the window into the PNG file FILE and end\n"
-           "  --page NAME      with --screenshot: the page to show (Desktop, Direct3D, ...)\n"
+           "  --registry FILE  edit the exported registry FILE (a .reg file) on this computer\n"
+           "  --demo           run on a fresh copy of the demo machine, removed at the end\n"
+           "  --screenshot FILE  draw the window into the PNG file FILE and end; the registry\n"
+           "                   is not changed\n"
+           "  --page NAME      the page the window opens on (Desktop, Direct3D, ...)\n"
            "  --apply-preset FILE  apply the preset FILE to the registry's settings as the\n"
            "                   window's Load and Apply would, print each value that changed,\n"
            "                   and end, without a window\n"
            "  --dry-run        with --apply-preset: print what would change, write nothing\n"
            "  --save-preset FILE  save the registry's settings as the preset FILE and end\n"
+           "  --boot           the clock mode as the boot and resume units run it: the clocks\n"
+           "                   are set only while \"Load clock settings on startup\" is applied\n"
+           "  --user NAME      with --boot: use the registry file of the user NAME\n"
            "  --help           show this text and end\n"
            "  --version        show the version and end\n"
            "\n"
-           "Without --machine, Corvane works on this computer: the registry is the file\n"
-           "$XDG_DATA_HOME/corvane/registry.reg (~/.local/share/corvane/registry.reg).\n";
+           "Without --machine, --registry or --demo, the registry is the file\n"
+           "  " +
+           registryFile +
+           "\n"
+           "\n"
+           "Exit status: 0 done (or nothing to do), 1 failed (the reason is on standard error),\n"
+           "2 a command-line error.\n";
 }
 
 }  // namespace corvane

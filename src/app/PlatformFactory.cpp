@@ -1,5 +1,6 @@
 #include "app/PlatformFactory.h"
 
+#include <pwd.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -7,6 +8,7 @@
 #include <fstream>
 
 #include "app/DemoMachine.h"
+#include "platform/files/AtomicFile.h"
 #include "platform/inifile/IniFileProfile.h"
 #include "platform/linux/HostDisplaySettings.h"
 #include "platform/linux/HostSystemFacts.h"
@@ -38,20 +40,42 @@ std::string programPath() {
 
 }  // namespace
 
-std::string hostRegistryPath() {
-    const char* data = std::getenv("XDG_DATA_HOME");
-    if (data != nullptr && *data == '/') return std::string(data) + "/corvane/registry.reg";
-    const char* home = std::getenv("HOME");
-    return std::string(home != nullptr ? home : ".") + "/.local/share/corvane/registry.reg";
+namespace {
+
+std::string homeFolder() {
+    if (const char* home = std::getenv("HOME"); home != nullptr && *home == '/') return home;
+    // Services start without HOME; a path relative to the working folder would be anywhere.
+    if (const passwd* entry = ::getpwuid(::getuid()); entry != nullptr && entry->pw_dir != nullptr)
+        return entry->pw_dir;
+    throw PlatformError("Cannot find the home folder: HOME is not set");
 }
 
-Platform makePlatform(const std::optional<std::string>& machineDir) {
+constexpr const char* kRegistryBelowData = "/corvane/registry.reg";
+
+}  // namespace
+
+std::string hostRegistryPath() {
+    const char* data = std::getenv("XDG_DATA_HOME");
+    if (data != nullptr && *data == '/') return std::string(data) + kRegistryBelowData;
+    return homeFolder() + "/.local/share" + kRegistryBelowData;
+}
+
+std::string userRegistryPath(const std::string& name) {
+    const passwd* entry = ::getpwnam(name.c_str());
+    if (entry == nullptr || entry->pw_dir == nullptr || entry->pw_dir[0] != '/')
+        throw PlatformError("There is no user " + name);
+    return std::string(entry->pw_dir) + "/.local/share" + kRegistryBelowData;
+}
+
+Platform makePlatform(const std::optional<std::string>& machineDir,
+                      const std::optional<std::string>& registryFile) {
     Platform p;
     p.programPath = programPath();
     try {
         if (machineDir) {
             p.machine = std::make_unique<SimMachine>(*machineDir);
-            p.registry = std::make_unique<RegFileStore>(p.machine->registryPath());
+            p.registryPath = p.machine->registryPath();
+            p.registry = std::make_unique<RegFileStore>(p.registryPath);
             auto facts = std::make_unique<SimSystemFacts>(*p.machine);
             p.port = std::make_unique<SimPortDevice>(*p.machine, facts->systemDirectory());
             p.facts = std::move(facts);
@@ -59,7 +83,8 @@ Platform makePlatform(const std::optional<std::string>& machineDir) {
             p.display = std::make_unique<SimDisplaySettings>(*p.machine);
             p.restart = std::make_unique<SimRestart>(*p.machine);
         } else {
-            p.registry = std::make_unique<RegFileStore>(hostRegistryPath());
+            p.registryPath = registryFile.value_or(hostRegistryPath());
+            p.registry = std::make_unique<RegFileStore>(p.registryPath);
             p.facts = std::make_unique<HostSystemFacts>(*p.registry);
             p.port = std::make_unique<SysfsPortDevice>();
             p.firmware = std::make_unique<SysfsFirmware>();
@@ -87,6 +112,47 @@ std::string makeDemoMachine() {
         if (error || !out) throw PlatformError("Cannot write the demo machine into " + pattern);
     }
     return pattern;
+}
+
+}  // namespace corvane
+
+namespace corvane {
+
+namespace {
+
+std::string newTemporaryFolder(const char* stem) {
+    std::string pattern = (std::filesystem::temp_directory_path() / stem).string() + "-XXXXXX";
+    if (::mkdtemp(pattern.data()) == nullptr)
+        throw PlatformError("Cannot create a temporary folder below " +
+                            std::filesystem::temp_directory_path().string());
+    return pattern;
+}
+
+}  // namespace
+
+std::string copyIntoTemporaryFolder(const std::string& path, TemporaryFolder& holder) {
+    namespace fs = std::filesystem;
+    TemporaryFolder folder(newTemporaryFolder("corvane-copy"));
+    std::error_code error;
+    const bool isFolder = fs::is_directory(path, error);
+    const fs::path target = isFolder ? fs::path(folder.path()) / "machine"
+                                     : fs::path(folder.path()) / fs::path(path).filename();
+    if (isFolder) {
+        fs::copy(path, target, fs::copy_options::recursive, error);
+    } else if (fs::exists(path, error)) {
+        fs::copy_file(path, target, error);
+    }
+    if (error) throw PlatformError("Cannot copy " + path + ": " + error.message());
+    holder = std::move(folder);
+    return target.string();
+}
+
+std::string registrySaveProblem(const std::string& path) {
+    if (!canWriteFile(path)) return "the registry file " + path + " is read-only";
+    const std::string folder = folderOf(path);
+    if (::access(folder.c_str(), W_OK) != 0 && ::access(folder.c_str(), F_OK) == 0)
+        return "the folder " + folder + " of the registry file is read-only";
+    return {};
 }
 
 }  // namespace corvane

@@ -86,7 +86,7 @@ int runPresetCommand(const CommandLine& line, const std::optional<std::string>& 
         if (const std::string problem = unreadablePreset(*line.applyPreset); !problem.empty())
             return fail(problem);
     }
-    Platform platform = makePlatform(machineDir);
+    Platform platform = makePlatform(machineDir, line.registry);
     // The command works on a copy of the registry file: reading creates keys that must not reach
     // the real one when only reading, and a command that fails halfway leaves the real one as it
     // was. What it changed is then made in the real registry in one update.

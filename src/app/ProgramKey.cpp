@@ -1,5 +1,7 @@
 #include "app/ProgramKey.h"
 
+#include "app/RegistryRoutines.h"
+
 namespace corvane {
 
 ProgramKeyAtCreation readProgramKeyAtCreation(TRegistry& registry) {
@@ -12,23 +14,23 @@ ProgramKeyAtCreation readProgramKeyAtCreation(TRegistry& registry) {
     key.ioBase = static_cast<std::uint16_t>(ReadIntegerDef(registry, kIOBaseValue, 0) & 0xFFFF);
     key.rage128VR = ReadIntegerDef(registry, kRage128VRValue, 0) == 1;
     key.memClock = ReadIntegerDef(registry, kMemClkValue, 0);
-    registry.WriteBool(kFirstRunValue, false);
+    writeIntegerIfChanged(registry, kFirstRunValue, 0);
     try {
         key.hasNewDrivers = registry.ReadBool(kNewDriversValue);
     } catch (const std::exception&) {
         // Missing or not a number: new drivers are assumed.
     }
-    registry.WriteBool(kNewDriversValue, false);
+    writeIntegerIfChanged(registry, kNewDriversValue, 0);
     return key;
 }
 
 void RegisterTrayIconEntry(TRegistry& registry, const std::string& programPath) {
     for (const char* key : kIconKeys) {
         if (!registry.OpenKey(key, true)) continue;
-        registry.WriteString("", "Corvane");
-        registry.WriteString("Executable", programPath);
-        registry.WriteString("Icon", programPath);
-        registry.WriteString("IconIndex", "0");
+        writeStringIfChanged(registry, "", "Corvane");
+        writeStringIfChanged(registry, "Executable", programPath);
+        writeStringIfChanged(registry, "Icon", programPath);
+        writeStringIfChanged(registry, "IconIndex", "0");
     }
 }
 

@@ -16,3 +16,25 @@ void WriteRegistry(TRegistry& registry, const SettingControls& controls,
 }
 
 }  // namespace corvane
+
+namespace corvane {
+
+void writeIntegerIfChanged(TRegistry& registry, const std::string& name, std::int32_t value) {
+    try {
+        if (registry.ValueExists(name) && registry.ReadInteger(name) == value) return;
+    } catch (const std::exception&) {
+        // Not a number: written over as any other difference.
+    }
+    registry.WriteInteger(name, value);
+}
+
+void writeStringIfChanged(TRegistry& registry, const std::string& name, const std::string& value) {
+    try {
+        if (registry.ValueExists(name) && registry.ReadString(name) == value) return;
+    } catch (const std::exception&) {
+        // Not a text: written over as any other difference.
+    }
+    registry.WriteString(name, value);
+}
+
+}  // namespace corvane

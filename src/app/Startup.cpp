@@ -2,12 +2,17 @@
 
 #include "app/CommandLine.h"
 #include "app/ProgramKey.h"
+#include "app/RegistryRoutines.h"
 #include "hardware/FirmwareQueries.h"
 
 namespace corvane {
 
 bool isClockModeArgument(const std::string& argument1) {
     return asciiLower(argument1) == "/setclock";
+}
+
+std::int32_t storedClock(std::int32_t value) {
+    return value >= 1 && value <= 255 ? value : 0;
 }
 
 bool runStart(TRegistry& registry, Firmware& firmware, SystemFacts& facts, Dialogs& dialogs,
@@ -18,21 +23,41 @@ bool runStart(TRegistry& registry, Firmware& firmware, SystemFacts& facts, Dialo
         return false;
     }
     if (registry.OpenKey(kProgramKey, true)) {
-        state.coreClock = ReadIntegerDef(registry, kCoreClkValue, 0);
-        state.memClock = ReadIntegerDef(registry, kMemClkValue, 0);
-        registry.WriteInteger(kApertureSizeValue, GetApertureSize(firmware));
+        state.coreClock = storedClock(ReadIntegerDef(registry, kCoreClkValue, 0));
+        state.memClock = storedClock(ReadIntegerDef(registry, kMemClkValue, 0));
+        writeIntegerIfChanged(registry, kApertureSizeValue, GetApertureSize(firmware));
         state.ioBase = GetIOBase(firmware);
-        registry.WriteInteger(kIOBaseValue,
+        writeIntegerIfChanged(registry, kIOBaseValue,
                               static_cast<std::int32_t>(static_cast<std::uint32_t>(state.ioBase)));
     }
     state.version = facts.version();
     return true;
 }
 
-void runClockMode(TRegistry& registry, ClockServices& hardware, const StartupState& state) {
-    if (state.version.platformId == SystemFacts::kPlatformNt) return;
+bool clocksLoadAtStartup(TRegistry& registry) {
+    if (!registry.OpenKey(kProgramKey, false) ||
+        ReadIntegerDef(registry, kLoadOnStartupValue, 0) != 1) {
+        return false;
+    }
+    if (!registry.OpenKey(kRunServicesKey, false) || !registry.ValueExists(kStartupValueName))
+        return false;
+    try {
+        const std::string entry = asciiLower(registry.ReadString(kStartupValueName));
+        return entry.find("/setclock") != std::string::npos;
+    } catch (const std::exception&) {
+        return false;  // not a text: not an entry that could start anything
+    }
+}
+
+ClockModeOutcome runClockMode(TRegistry& registry, ClockServices& hardware,
+                              const StartupState& state) {
+    using Kind = ClockModeOutcome::Kind;
+    if (state.version.platformId == SystemFacts::kPlatformNt)
+        return {Kind::NothingToSet, "Windows NT sets no clocks"};
+    if (state.ioBase == 0) return {Kind::Failed, "no Rage 128 was found"};
     const bool programKeyOpen = registry.OpenKey(kProgramKey, true);
     const bool vrCard = programKeyOpen && ReadIntegerDef(registry, kRage128VRValue, 0) == 1;
+    const ClockModeOutcome failed{Kind::Failed, "the clocks could not be set"};
 
     std::int32_t core = state.coreClock;
     std::int32_t memory = state.memClock;
@@ -41,7 +66,7 @@ void runClockMode(TRegistry& registry, ClockServices& hardware, const StartupSta
         // chip a byte of FEh, far beyond what it can run at.
         std::int32_t chipCore = 0;
         std::int32_t chipMemory = 0;
-        if (!SetClockSpeed(hardware, state.ioBase, chipCore, chipMemory)) return;
+        if (!SetClockSpeed(hardware, state.ioBase, chipCore, chipMemory)) return failed;
         if (core == 0) core = chipCore;
         if (memory == 0) memory = vrCard ? chipMemory * 2 : chipMemory;
         if (state.coreClock == 0 && state.memClock == 0) {
@@ -49,7 +74,7 @@ void runClockMode(TRegistry& registry, ClockServices& hardware, const StartupSta
                 registry.WriteInteger(kCoreClkValue, core);
                 registry.WriteInteger(kMemClkValue, memory);
             }
-            return;
+            return {Kind::Set, {}};
         }
     }
 
@@ -58,11 +83,12 @@ void runClockMode(TRegistry& registry, ClockServices& hardware, const StartupSta
         memoryToProgram = memory / 2;
         memory = memoryToProgram * 2;
     }
-    if (!SetClockSpeed(hardware, state.ioBase, core, memoryToProgram)) return;
+    if (!SetClockSpeed(hardware, state.ioBase, core, memoryToProgram)) return failed;
     if (programKeyOpen) {
         registry.WriteInteger(kCoreClkValue, core);
         registry.WriteInteger(kMemClkValue, memory);
     }
+    return {Kind::Set, {}};
 }
 
 }  // namespace corvane

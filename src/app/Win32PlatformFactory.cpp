@@ -29,6 +29,8 @@ namespace {
 
 constexpr const char* kNoMachines =
     "The Windows build does not run emulated machines yet (--machine, --demo, CORVANE_MACHINE).";
+constexpr const char* kNoRegistryFiles =
+    "The Windows build works on the system's registry, not on registry files (--registry, --user, --screenshot).";
 constexpr const char* kNoPresetCommands =
     "The Windows build has no preset commands yet (--apply-preset, --save-preset): they work on a copy of a registry file.";
 
@@ -45,8 +47,10 @@ std::string programPath() {
 
 }  // namespace
 
-Platform makePlatform(const std::optional<std::string>& machineDir) {
+Platform makePlatform(const std::optional<std::string>& machineDir,
+                      const std::optional<std::string>& registryFile) {
     if (machineDir) throw PlatformError(kNoMachines);
+    if (registryFile) throw PlatformError(kNoRegistryFiles);
     Platform p;
     p.programPath = programPath();
     p.registry = std::make_unique<Win32RegistryStore>();
@@ -62,6 +66,23 @@ Platform makePlatform(const std::optional<std::string>& machineDir) {
 
 std::string makeDemoMachine() {
     throw PlatformError(kNoMachines);
+}
+
+// On Windows the registry is the system's own, not a file.
+std::string hostRegistryPath() {
+    return "the Windows registry";
+}
+
+std::string userRegistryPath(const std::string&) {
+    throw PlatformError(kNoRegistryFiles);
+}
+
+std::string copyIntoTemporaryFolder(const std::string&, TemporaryFolder&) {
+    throw PlatformError(kNoRegistryFiles);
+}
+
+std::string registrySaveProblem(const std::string&) {
+    return {};
 }
 
 // The preset commands need the .reg file store, which this build does not have yet.

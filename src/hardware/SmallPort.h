@@ -31,6 +31,11 @@ public:
     std::uint8_t ReadPort(std::uint16_t port);
     void WritePort(std::uint16_t port, std::uint8_t value);
 
+    // True once a request since the last Open failed (or was made on a closed driver), so that a
+    // sequence of requests can tell its caller that it did not all happen. Failure() says why.
+    bool Failed() const { return m_failed; }
+    const std::string& Failure() const { return m_failure; }
+
     static std::string devicePath() { return "\\\\.\\zentrio.vxd"; }
 
 private:
@@ -40,6 +45,10 @@ private:
     std::uint32_t m_handle = 0;
     std::uint8_t m_writeRequest[4] = {0, 0, 0, 0};  // the last byte stays 0
     std::uint32_t m_bytesReturned = 0;
+    bool m_failed = false;
+    std::string m_failure;
+
+    void noteFailure(std::uint16_t port);
 };
 
 }  // namespace corvane

@@ -35,6 +35,7 @@ struct Platform {
     std::unique_ptr<PrivateProfile> profile;     // INI files (presets)
     std::unique_ptr<VersionResources> versions;  // version resources of the driver files
     std::string programPath;                     // the full path of the program file
+    std::string registryPath;  // the registry's file; empty when the registry is not a file
 };
 
 }  // namespace corvane

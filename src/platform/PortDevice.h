@@ -23,6 +23,9 @@ public:
                                  std::uint32_t* returned) = 0;
     virtual bool closeHandle(Handle handle) = 0;
 
+    // Why the last request or open failed, in words for the user; empty when it is not known.
+    virtual std::string lastFailure() const { return {}; }
+
     // One request of the driver's wire format, taken apart: the port, and for a write the value.
     struct Request {
         bool write = false;
@@ -44,6 +47,20 @@ public:
             return true;
         }
         return false;
+    }
+
+    // Serves one request with a device's byte access, as every back end answers the wire format:
+    // read(port, byte&) and write(port, byte) return false on failure. A read byte goes to byte 0
+    // of out; returned is set to 2 on success.
+    template <class Read, class Write>
+    static bool serve(std::uint32_t code, const void* in, std::uint32_t inSize, void* out,
+                      std::uint32_t outSize, std::uint32_t* returned, Read&& read, Write&& write) {
+        Request request;
+        if (!decode(code, in, inSize, out, outSize, request)) return false;
+        const bool ok = request.write ? write(request.port, request.value)
+                                      : read(request.port, *static_cast<std::uint8_t*>(out));
+        if (ok && returned != nullptr) *returned = 2;
+        return ok;
     }
 };
 

@@ -32,12 +32,13 @@ protected:
         return ReadIntegerDef(reg, name, -1);
     }
     // The start and, for "/setclock", the clock mode, as the program runs them.
-    void run(const std::string& argument1 = "/setclock") {
+    ClockModeOutcome run(const std::string& argument1 = "/setclock") {
         TRegistry registry(store);
         StartupState state;
         if (runStart(registry, firmware, facts, dialogs, state) && isClockModeArgument(argument1)) {
-            runClockMode(registry, hardware, state);
+            return runClockMode(registry, hardware, state);
         }
+        return {ClockModeOutcome::Kind::NothingToSet, "window"};
     }
     // The memory and core bytes the write sequence gave the chip, or -1 when none was written.
     std::pair<int, int> programmedBytes() const {
@@ -162,6 +163,118 @@ TEST_F(StartupTest, UnreadableClocksCountAsMissing) {
     run();
     EXPECT_EQ(stored(kCoreClkValue), 100);
     EXPECT_EQ(stored(kMemClkValue), 110);
+}
+
+// A stored clock outside 1 to 255 MHz (here one that would overflow "clock - 2") is not a clock:
+// the chip's own is kept, as for a missing one.
+TEST_F(StartupTest, StoredClocksOutOfRangeCountAsMissing) {
+    for (const std::int32_t junk : {std::int32_t(0x80000000), -5, 0, 256, 0x7FFFFFFF}) {
+        SCOPED_TRACE(junk);
+        device.requests.clear();
+        device.portValues[0xD00E] = 101;  // core 103 in the chip
+        program(kCoreClkValue, junk);
+        program(kMemClkValue, 125);
+        EXPECT_EQ(run().kind, ClockModeOutcome::Kind::Set);
+        EXPECT_EQ(programmedBytes(), std::make_pair(123, 101));
+        EXPECT_EQ(stored(kCoreClkValue), 103);
+    }
+    EXPECT_EQ(storedClock(1), 1);
+    EXPECT_EQ(storedClock(255), 255);
+}
+
+TEST_F(StartupTest, WithoutARage128NothingIsTouched) {
+    firmware.ioBase = 0;
+    program(kCoreClkValue, 110);
+    program(kMemClkValue, 120);
+    const ClockModeOutcome outcome = run();
+    EXPECT_EQ(outcome.kind, ClockModeOutcome::Kind::Failed);
+    EXPECT_EQ(outcome.reason, "no Rage 128 was found");
+    EXPECT_TRUE(device.opened.empty());
+    EXPECT_TRUE(display.changes.empty());
+}
+
+TEST_F(StartupTest, AFailedPortRequestFailsTheRunAndStoresNothing) {
+    struct Case {
+        std::int32_t core, memory;  // 0, 0: nothing stored, the chip is read
+    };
+    for (const Case& c : {Case{110, 120}, Case{0, 0}}) {
+        SCOPED_TRACE(c.core);
+        dialogs.shown.clear();
+        program(kCoreClkValue, c.core);
+        program(kMemClkValue, c.memory);
+        device.failRequests = true;
+        EXPECT_EQ(run().kind, ClockModeOutcome::Kind::Failed);
+        EXPECT_EQ(stored(kCoreClkValue), c.core);  // not 2 MHz from a read that gave 0
+        EXPECT_EQ(stored(kMemClkValue), c.memory);
+        ASSERT_EQ(dialogs.texts().size(), 1u);
+        EXPECT_EQ(dialogs.texts()[0].rfind(kPortRequestFailed, 0), 0u) << dialogs.texts()[0];
+    }
+}
+
+TEST_F(StartupTest, TheBootSetsClocksOnlyWhileTheChoiceIsApplied) {
+    struct Case {
+        std::int32_t loadOnStartup;  // -1: not stored
+        const char* entry;           // nullptr: no startup entry
+        bool expected;
+    };
+    const Case cases[] = {
+        {1, "\"/usr/bin/corvane\" /setclock", true},
+        {1, "\"C:\\Corvane.exe\" /SetClock", true},
+        {0, "\"/usr/bin/corvane\" /setclock", false},  // unticked, entry left behind
+        {-1, "\"/usr/bin/corvane\" /setclock", false},
+        {1, nullptr, false},  // ticked but never applied
+        {1, "\"/usr/bin/other\"", false},
+        {2, "\"/usr/bin/corvane\" /setclock", false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.loadOnStartup) + (c.entry ? c.entry : " none"));
+        MemoryRegistryStore registryStore;
+        TRegistry reg(registryStore);
+        reg.SetRootKey(win::kHKeyLocalMachine);
+        ASSERT_TRUE(reg.OpenKey(kProgramKey, true));
+        if (c.loadOnStartup >= 0) reg.WriteInteger(kLoadOnStartupValue, c.loadOnStartup);
+        ASSERT_TRUE(reg.OpenKey(kRunServicesKey, true));
+        if (c.entry != nullptr) reg.WriteString(kStartupValueName, c.entry);
+        EXPECT_EQ(clocksLoadAtStartup(reg), c.expected);
+    }
+    // The entry as the window writes it is one the boot accepts.
+    MemoryRegistryStore registryStore;
+    TRegistry reg(registryStore);
+    reg.SetRootKey(win::kHKeyLocalMachine);
+    ASSERT_TRUE(reg.OpenKey(kRunServicesKey, true));
+    updateStartupEntry(reg, true, "/usr/bin/corvane", dialogs);
+    EXPECT_TRUE(clocksLoadAtStartup(reg));
+    updateStartupEntry(reg, false, "/usr/bin/corvane", dialogs);
+    EXPECT_FALSE(clocksLoadAtStartup(reg));
+}
+
+// A start that finds everything as stored leaves nothing to save, so that a read-only registry
+// file has nothing to complain of.
+TEST_F(StartupTest, AStartWithNothingNewChangesNothing) {
+    class CountingStore : public MemoryRegistryStore {
+    public:
+        int changes = 0;
+
+    protected:
+        void record(const RegChange&) override { ++changes; }
+    };
+    CountingStore counting;
+    TRegistry registry(counting);
+    registry.SetRootKey(win::kHKeyLocalMachine);
+    ASSERT_TRUE(registry.OpenKey(kAtiKey, true));
+    StartupState state;
+    ASSERT_TRUE(runStart(registry, firmware, facts, dialogs, state));
+    ASSERT_TRUE(readProgramKeyAtCreation(registry).isFirstRun);
+    RegisterTrayIconEntry(registry, "/usr/bin/corvane");
+    EXPECT_GT(counting.changes, 0);
+    counting.changes = 0;
+    ASSERT_TRUE(runStart(registry, firmware, facts, dialogs, state));
+    EXPECT_FALSE(readProgramKeyAtCreation(registry).isFirstRun);
+    RegisterTrayIconEntry(registry, "/usr/bin/corvane");
+    EXPECT_EQ(counting.changes, 0);
+    firmware.ioBase = 0xE000;  // a new card: that much is stored
+    ASSERT_TRUE(runStart(registry, firmware, facts, dialogs, state));
+    EXPECT_EQ(counting.changes, 1);
 }
 
 }  // namespace

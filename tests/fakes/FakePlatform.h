@@ -1,5 +1,8 @@
 #pragma once
 
+#include <cstdio>
+#include <ostream>
+
 #include <cstdint>
 #include <deque>
 #include <functional>
@@ -65,6 +68,27 @@ public:
         std::uint32_t code;
         std::vector<std::uint8_t> input;
         bool operator==(const Request&) const = default;
+
+        // How a failing test shows a request: "write D008h <- CAh", not its bytes.
+        friend void PrintTo(const Request& request, std::ostream* os) {
+            char text[48];
+            PortDevice::Request decoded;
+            std::uint8_t out[2] = {};
+            if (PortDevice::decode(request.code, request.input.data(),
+                                   static_cast<std::uint32_t>(request.input.size()), out, 2,
+                                   decoded)) {
+                if (decoded.write) {
+                    std::snprintf(text, sizeof text, "write %04Xh <- %02Xh", decoded.port,
+                                  decoded.value);
+                } else {
+                    std::snprintf(text, sizeof text, "read %04Xh", decoded.port);
+                }
+            } else {
+                std::snprintf(text, sizeof text, "request %u of %u bytes", request.code,
+                              static_cast<unsigned>(request.input.size()));
+            }
+            *os << text;
+        }
     };
 
     Handle createFile(const std::string& path) override {
@@ -81,7 +105,7 @@ public:
         outputSizes.push_back(outSize);
         if (throwAfter >= 0 && static_cast<int>(requests.size()) > throwAfter)
             throw std::runtime_error("device gone");
-        if (failRequests) return false;
+        if (failRequests || static_cast<int>(requests.size()) == failRequest) return false;
         if (code == kReadPort) {
             const std::uint16_t port = static_cast<std::uint16_t>(bytes[0] | (bytes[1] << 8));
             static_cast<std::uint8_t*>(out)[0] = portValues.count(port) ? portValues.at(port) : 0;
@@ -111,6 +135,7 @@ public:
     std::vector<Handle> closed;
     int openHandles = 0;
     bool failRequests = false;
+    int failRequest = -1;  // the request (counted from 1) that fails
     int throwAfter = -1;
     Handle nextHandle = 0x100;
 };

@@ -3,6 +3,7 @@
 #include <string>
 #include <variant>
 
+#include "fakes/LocalMachine.h"
 #include "platform/RegistryStore.h"
 #include "settings/Registry.h"
 
@@ -20,16 +21,16 @@ public:
     // Creates the key and, unless value is missing, stores the value. False when the key can't be
     // created.
     bool put(const std::string& key, const std::string& name, const Value& value) {
-        TRegistry reg(m_store);
-        reg.SetRootKey(win::kHKeyLocalMachine);
+        LocalMachine<RegistryStore&> local(m_store);
+        TRegistry& reg = local.reg;
         if (!reg.OpenKey(key, true)) return false;
         if (const auto* text = std::get_if<std::string>(&value)) reg.WriteString(name, *text);
         if (const auto* number = std::get_if<std::int32_t>(&value)) reg.WriteInteger(name, *number);
         return true;
     }
     Value get(const std::string& key, const std::string& name) const {
-        TRegistry reg(m_store);
-        reg.SetRootKey(win::kHKeyLocalMachine);
+        LocalMachine<RegistryStore&> local(m_store);
+        TRegistry& reg = local.reg;
         if (!reg.OpenKey(key, false) || !reg.ValueExists(name)) return {};
         try {
             return reg.ReadInteger(name);
@@ -38,8 +39,8 @@ public:
         }
     }
     bool keyExists(const std::string& key) const {
-        TRegistry reg(m_store);
-        reg.SetRootKey(win::kHKeyLocalMachine);
+        LocalMachine<RegistryStore&> local(m_store);
+        TRegistry& reg = local.reg;
         return reg.OpenKey(key, false);
     }
 

@@ -138,5 +138,75 @@ TEST_F(ClockSpeedTest, AnExceptionMidwayFailsAndKeepsTheValues) {
     EXPECT_EQ(device.openHandles, 0);  // the driver is closed on the way out
 }
 
+// Any request of either path that fails fails the call: the values stay, and the user is told.
+TEST_F(ClockSpeedTest, AFailedRequestFailsTheCall) {
+    struct Case {
+        std::int32_t core, memory;
+        int failing;  // the request, counted from 1
+        const char* ending;
+    };
+    const Case cases[] = {
+        {100, 110, 2, "the clocks may not be as set."},  // the core byte
+        {100, 110, 9, "the clocks may not be as set."},  // the last read of the data port
+        {0, 0, 2, "the clocks were not read."},          // the core byte's read
+        {0, 0, 3, "the clocks were not read."},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.failing);
+        device.requests.clear();
+        dialogs.shown.clear();
+        device.failRequest = c.failing;
+        std::int32_t core = c.core;
+        std::int32_t memory = c.memory;
+        EXPECT_FALSE(SetClockSpeed(hardware, kBase, core, memory));
+        EXPECT_EQ(core, c.core);
+        EXPECT_EQ(memory, c.memory);
+        ASSERT_EQ(dialogs.texts().size(), 1u);
+        const std::string text = dialogs.texts()[0];
+        EXPECT_EQ(text.rfind(kPortRequestFailed, 0), 0u) << text;
+        EXPECT_NE(text.find(c.ending), std::string::npos) << text;
+        EXPECT_EQ(dialogs.shown[0].caption, "Error");
+        EXPECT_EQ(device.openHandles, 0);
+    }
+}
+
+// Where the window may not write the ports, the helper writes the clocks: the mode is tested
+// first and set again after, and no port is touched here. Reading stays with the port.
+TEST_F(ClockSpeedTest, ThePrivilegedWriteReplacesThePortSequence) {
+    std::vector<std::pair<int, int>> asked;
+    std::string answer;
+    hardware.privilegedWrite = [&](std::uint8_t c, std::uint8_t m) {
+        asked.emplace_back(c, m);
+        return answer;
+    };
+    std::int32_t core = 300;  // only the low byte counts
+    std::int32_t memory = 110;
+    ASSERT_TRUE(SetClockSpeed(hardware, kBase, core, memory));
+    EXPECT_EQ(asked, (std::vector<std::pair<int, int>>{{44, 110}}));
+    EXPECT_EQ(core, 44);
+    EXPECT_TRUE(device.opened.empty());
+    ASSERT_EQ(display.changes.size(), 2u);
+
+    answer = "refused";
+    core = 120;
+    EXPECT_FALSE(SetClockSpeed(hardware, kBase, core, memory));
+    EXPECT_EQ(core, 120);
+    EXPECT_EQ(dialogs.texts(), std::vector<std::string>{"refused"});
+    EXPECT_EQ(display.changes.size(), 3u);  // tested, never set again
+
+    display.testPasses = false;
+    asked.clear();
+    EXPECT_FALSE(SetClockSpeed(hardware, kBase, core, memory));
+    EXPECT_TRUE(asked.empty());
+
+    display.testPasses = true;
+    core = 0;
+    memory = 0;
+    device.portValues[kBase + 14] = 0x62;
+    EXPECT_TRUE(SetClockSpeed(hardware, kBase, core, memory));
+    EXPECT_TRUE(asked.empty());
+    EXPECT_EQ(core, 100);
+}
+
 }  // namespace
 }  // namespace corvane

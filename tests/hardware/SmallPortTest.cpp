@@ -70,6 +70,38 @@ TEST_F(SmallPortTest, FailedRequestsReadZeroAndAreNotReported) {
     EXPECT_TRUE(dialogs.shown.empty());
 }
 
+// The port itself shows nothing, but it remembers the first failure until it is opened again,
+// so that a sequence can tell its caller.
+TEST_F(SmallPortTest, AFailedRequestIsRememberedUntilTheNextOpen) {
+    struct Case {
+        const char* what;
+        std::function<void(TSmallPort&)> request;
+    };
+    const Case cases[] = {
+        {"read", [](TSmallPort& p) { p.ReadPort(0xD00C); }},
+        {"write", [](TSmallPort& p) { p.WritePort(0xD00C, 1); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        device.failRequests = false;
+        port.Open();
+        port.WritePort(0xD008, 0xCA);
+        EXPECT_FALSE(port.Failed());
+        device.failRequests = true;
+        c.request(port);
+        device.failRequests = false;
+        port.WritePort(0xD008, 0x8B);  // a later success does not hide it
+        EXPECT_TRUE(port.Failed());
+        EXPECT_EQ(port.Failure(), "port D00Ch");
+        port.Open();
+        EXPECT_FALSE(port.Failed());
+    }
+    port.Close();
+    port.ReadPort(0xD00D);  // on a closed driver nothing is sent, and that counts as a failure
+    EXPECT_TRUE(port.Failed());
+    EXPECT_EQ(port.Failure(), "port D00Dh: the driver is not open");
+}
+
 TEST_F(SmallPortTest, OpenAgainClosesTheOldHandleFirst) {
     port.Open();
     const auto first = port.DriverHandle();

@@ -40,7 +40,8 @@ TForm1::TForm1(const FormServices& services)
     : m_services(services),
       m_settings([this] { return tabVisible(Direct3DTab); }),
       m_clockServices{services.port, services.display, services.dialogs,
-                      [facts = &services.facts] { return facts->systemDirectory(); }} {
+                      [facts = &services.facts] { return facts->systemDirectory(); },
+                      services.privilegedWrite} {
     buildWindow();
     connectChangeHandlers();
     FormCreate();

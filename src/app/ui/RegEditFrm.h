@@ -52,6 +52,8 @@ struct FormServices {
     std::string programPath;
     std::string argument1;     // the program's first argument, for "/firstrun"
     std::string presetFolder;  // where the preset list comes from
+    // Set when the clocks are written by a privileged helper rather than through port.
+    PrivilegedClockWrite privilegedWrite = nullptr;
 };
 
 // The main window: eight pages of settings and information, four buttons and a File menu. Each

@@ -7,11 +7,14 @@
 #include <cstdio>
 #include <vector>
 
+#include "app/ClockModeCommand.h"
+#include "app/PkexecClockWrite.h"
 #include "app/PlatformFactory.h"
 #include "app/Startup.h"
 #include "app/ui/RegEditFrm.h"
 #include "app/ui/TApplication.h"
 #include "platform/TickSource.h"
+#include "platform/linux/DisplayProbe.h"
 #include "platform/qt/DisplayText.h"
 #include "platform/qt/LogindRestart.h"
 #include "platform/qt/QtDialogs.h"
@@ -27,12 +30,6 @@ namespace {
 int fail(const std::string& message) {
     std::fprintf(stderr, "corvane: %s\n", message.c_str());
     return 1;
-}
-
-bool hasDisplay() {
-    return !qEnvironmentVariableIsEmpty("DISPLAY") ||
-           !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") ||
-           !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM");
 }
 
 // Answers every question No and prints what was asked, for drawing the window into a picture.
@@ -68,12 +65,18 @@ QWidget* pageNamed(TForm1& form, const QString& name) {
 }  // namespace
 
 int runWindowMode(char* program, const CommandLine& ours,
-                  const std::optional<std::string>& machineDir) {
+                  const std::optional<std::string>& machineDir,
+                  const std::optional<std::string>& registryFile) {
     std::string screenshot = ours.screenshot.value_or("");
-    const bool headlessDemo = ours.demo && screenshot.empty() && !hasDisplay();
-    if (headlessDemo)
-        screenshot = machineDir.value_or(QDir::tempPath().toStdString()) + "/corvane-window.png";
-    if (!screenshot.empty() && !hasDisplay()) qputenv("QT_QPA_PLATFORM", "offscreen");
+    const bool display = displayAvailable();
+    const bool headlessDemo = ours.demo && screenshot.empty() && !display;
+    if (!display && screenshot.empty() && !headlessDemo) return fail(kNoDisplayMessage);
+    if (headlessDemo) {
+        // Beside the demo's folder, which goes when the program ends.
+        screenshot = QDir::tempPath().toStdString() + "/corvane-demo-" +
+                     std::to_string(QCoreApplication::applicationPid()) + ".png";
+    }
+    if (!screenshot.empty() && !display) qputenv("QT_QPA_PLATFORM", "offscreen");
 
     // The toolkit takes out its own options; argument 1 is what remains after ours and its.
     std::vector<char*> args;
@@ -90,7 +93,7 @@ int runWindowMode(char* program, const CommandLine& ours,
 
     Platform platform;
     try {
-        platform = makePlatform(machineDir);
+        platform = makePlatform(machineDir, registryFile);
     } catch (const std::exception& e) {
         if (screenshot.empty())
             QMessageBox::critical(nullptr, "Error", QString::fromStdString(e.what()));
@@ -109,29 +112,51 @@ int runWindowMode(char* program, const CommandLine& ours,
         TRegistry registry(*platform.registry);
         RegistryUpdate update(*platform.registry);
         StartupState state;
-        const bool atiKeyFound =
-            runStart(registry, *platform.firmware, *platform.facts, dialogs, state);
-        update.commit();
-        if (!atiKeyFound) return 0;
+        if (!runStart(registry, *platform.firmware, *platform.facts, dialogs, state)) {
+            if (const std::string hint = atiKeyMissingHint(platform.registryPath); !hint.empty())
+                std::fprintf(stderr, "%s\n", hint.c_str());
+            return 1;
+        }
+        try {
+            update.commit();
+        } catch (const std::exception& e) {
+            // A registry that can't be saved (read-only) is still worth showing; the window
+            // reports each save that fails, and nothing in the file changes.
+            showError(dialogs, e.what());
+        }
     }
 
-    TForm1 form(FormServices{*platform.registry, *platform.facts, *platform.port, *platform.display,
-                             *platform.restart, shell, dialogs,
-                             screenshot.empty() ? static_cast<TickSource&>(realTicks) : noWait,
-                             *platform.profile, *platform.versions, platform.programPath, argument1,
-                             presetFolderFor(machineDir, platform.programPath)});
-    if (!form.created()) return 0;
+    FormServices services{*platform.registry,
+                          *platform.facts,
+                          *platform.port,
+                          *platform.display,
+                          *platform.restart,
+                          shell,
+                          dialogs,
+                          screenshot.empty() ? static_cast<TickSource&>(realTicks) : noWait,
+                          *platform.profile,
+                          *platform.versions,
+                          platform.programPath,
+                          argument1,
+                          presetFolderFor(machineDir, platform.programPath)};
+    if (!machineDir && screenshot.empty()) {
+        // On this computer the window may not write the chip's ports; the helper may.
+        if (std::vector<std::string> launcher = installedHelperLauncher(); !launcher.empty())
+            services.privilegedWrite = helperClockWrite(std::move(launcher));
+    }
+    TForm1 form(services);
+    if (!form.created()) return 1;
     TFloatMinimizer::setApplicationMainForm(&form);
     interactive.setParent(&form);
 
-    if (screenshot.empty()) {
-        form.show();
-        return QApplication::exec();
-    }
     if (ours.page) {
         QWidget* page = pageNamed(form, QString::fromStdString(*ours.page));
         if (page == nullptr) return fail("there is no page " + *ours.page);
         form.PageControl->setCurrentWidget(page);
+    }
+    if (screenshot.empty()) {
+        form.show();
+        return QApplication::exec();
     }
     form.prepareFirstShow();
     form.show();

@@ -57,10 +57,12 @@ void ClockPanel::attach(TRegistry& registry, ClockServices& hardware, Dialogs& d
 }
 
 void ClockPanel::storeClocks(std::int32_t core, std::int32_t memory) {
-    if (m_registry->OpenKey(kProgramKey, true)) {
+    if (!m_registry->OpenKey(kProgramKey, true)) return;
+    // Clocks read back as stored leave nothing to save (a read-only registry stays quiet).
+    if (ReadIntegerDef(*m_registry, kCoreClkValue, -1) != core)
         m_registry->WriteInteger(kCoreClkValue, core);
+    if (ReadIntegerDef(*m_registry, kMemClkValue, -1) != memory)
         m_registry->WriteInteger(kMemClkValue, memory);
-    }
 }
 
 void ClockPanel::ReadClocks() {

@@ -19,6 +19,7 @@ public:
     bool deviceIoControl(Handle handle, std::uint32_t code, const void* in, std::uint32_t inSize,
                          void* out, std::uint32_t outSize, std::uint32_t* returned) override;
     bool closeHandle(Handle handle) override;
+    std::string lastFailure() const override { return m_lastFailure; }
 
 private:
     struct Session {
@@ -29,6 +30,7 @@ private:
     std::string m_root;
     std::map<Handle, Session> m_sessions;
     Handle m_next = 0x40;
+    std::string m_lastFailure;
 };
 
 }  // namespace corvane

@@ -66,16 +66,18 @@ long MemoryRegistryStore::childPath(win::RegHandle parent, std::string_view subK
     const std::uint32_t key = resolve(parent, error);
     if (error != win::kErrorSuccess) return error;
     path = m_tree.keyPath(key);
-    if (!subKey.empty() && subKey.back() == '\\') subKey.remove_suffix(1);
-    if (subKey.empty()) return win::kErrorSuccess;
+    if (!subKey.empty() && subKey.front() == '\\') return win::kErrorBadPathname;
+    // As in Windows, repeated and trailing backslashes separate no more than one does.
     std::size_t start = 0;
-    while (start <= subKey.size()) {
+    while (start < subKey.size()) {
         const std::size_t slash = std::min(subKey.find('\\', start), subKey.size());
         const std::string_view part = subKey.substr(start, slash - start);
-        if (part.empty() || part.size() > 255) return win::kErrorBadPathname;
+        start = slash + 1;
+        if (part.empty()) continue;
+        if (codec::utf16Length(part) > RegistryTree::kMaxKeyNameLength)
+            return win::kErrorInvalidParameter;
         path += '\\';
         path += part;
-        start = slash + 1;
     }
     return win::kErrorSuccess;
 }
@@ -125,13 +127,13 @@ long MemoryRegistryStore::closeKey(win::RegHandle key) {
 long MemoryRegistryStore::queryValue(win::RegHandle key, std::string_view name, std::uint32_t* type,
                                      std::uint8_t* data, std::uint32_t* size) {
     Operation op(*this);
+    if (data != nullptr && size == nullptr) return win::kErrorInvalidParameter;
     long error = 0;
     const std::uint32_t k = resolve(key, error);
     if (error != win::kErrorSuccess) return error;
     std::uint32_t valueType = 0;
     const std::string* bytes = nullptr;
     if (!m_tree.value(k, name, valueType, bytes)) return win::kErrorFileNotFound;
-    if (data != nullptr && size == nullptr) return win::kErrorInvalidParameter;
     if (type != nullptr) *type = valueType;
     if (size != nullptr) {
         const auto needed = static_cast<std::uint32_t>(bytes->size());
@@ -146,7 +148,11 @@ long MemoryRegistryStore::queryValue(win::RegHandle key, std::string_view name, 
 }
 
 long MemoryRegistryStore::change(const RegChange& change) {
-    if (const long error = m_tree.apply(change); error != win::kErrorSuccess) return error;
+    bool changed = false;
+    if (const long error = m_tree.apply(change, &changed); error != win::kErrorSuccess)
+        return error;
+    // Storing what a value already holds is no change: nothing is to be saved for it.
+    if (!changed) return win::kErrorSuccess;
     m_dirty = true;
     record(change);
     return win::kErrorSuccess;
@@ -158,7 +164,7 @@ long MemoryRegistryStore::setValue(win::RegHandle key, std::string_view name, st
     long error = 0;
     const std::uint32_t k = resolve(key, error);
     if (error != win::kErrorSuccess) return error;
-    if (data == nullptr && size > 0) return win::kErrorInvalidParameter;
+    if (data == nullptr && size > 0) return win::kErrorNoAccess;
     RegChange c{RegChange::Kind::SetValue, m_tree.keyPath(k), std::string(name), type,
                 std::string(reinterpret_cast<const char*>(data), size)};
     if (const long e = change(c); e != win::kErrorSuccess) return e;

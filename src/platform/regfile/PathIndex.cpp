@@ -2,9 +2,14 @@
 
 #include <cstring>
 
+#include "platform/files/TextCodec.h"
+
 namespace corvane {
 
-std::uint64_t foldedHash(std::string_view text) {
+namespace {
+
+// The hash of a text whose letters outside ASCII are already folded.
+std::uint64_t asciiFoldedHash(std::string_view text) {
     constexpr std::uint64_t kOnes = 0x0101010101010101ULL;
     constexpr std::uint64_t kHigh = 0x8080808080808080ULL;
     constexpr std::uint64_t kMul = 0x9E3779B97F4A7C15ULL;
@@ -16,8 +21,7 @@ std::uint64_t foldedHash(std::string_view text) {
         std::memcpy(&x, text.data() + i, n);
         i += n;
         const std::uint64_t high = x & kHigh;
-        // ASCII A-Z become a-z; in bytes at or above 0x80 bit 5 is dropped, which makes the
-        // Latin-1 letters of either case hash alike (their UTF-8 forms differ only there).
+        // ASCII A-Z become a-z; bytes at or above 0x80 lose bit 5, which is harmless.
         const std::uint64_t seven = x & ~kHigh;
         const std::uint64_t fromA = seven + (0x80 - 'A') * kOnes;
         const std::uint64_t pastZ = seven + (0x80 - 'Z' - 1) * kOnes;
@@ -30,6 +34,14 @@ std::uint64_t foldedHash(std::string_view text) {
     h *= kMul;
     h ^= h >> 29;
     return h;
+}
+
+}  // namespace
+
+std::uint64_t foldedHash(std::string_view text) {
+    // Most names are ASCII, folded on the fly; the rest are folded as a whole first.
+    if (codec::isAscii(text)) return asciiFoldedHash(text);
+    return asciiFoldedHash(codec::foldCase(text));
 }
 
 void PathIndex::reserve(std::size_t count) {

@@ -94,7 +94,11 @@ RegistryTree RegFileStore::load(Identity& identity) const {
         throw RegistryFileError("Cannot read the registry file " + m_path + ": not a regular file");
     }
     std::string bytes;
-    bytes.resize(static_cast<std::size_t>(st.st_size));
+    // One byte more than the file, so that reading to its end needs no larger buffer, and room
+    // for turning Windows-1252 text into UTF-8 where it lies.
+    const auto size = static_cast<std::size_t>(st.st_size);
+    bytes.reserve(size + size / 16 + 1);
+    bytes.resize(size + 1);
     std::size_t done = 0;
     while (true) {
         if (done == bytes.size()) bytes.resize(bytes.size() + 65536);
@@ -110,7 +114,7 @@ RegistryTree RegFileStore::load(Identity& identity) const {
     bytes.resize(done);
     identity = Identity::of(st);
     try {
-        return RegistryTree::parse(bytes);
+        return RegistryTree::parseLazily(std::move(bytes));
     } catch (const RegFormatError& e) {
         throw RegistryFileError("The registry file " + m_path + " cannot be read: line " +
                                 std::to_string(e.line()) + ": " + e.reason());

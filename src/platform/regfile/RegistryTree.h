@@ -47,6 +47,14 @@ struct RegChange {
 class RegistryTree {
 public:
     static constexpr std::uint32_t kNoKey = UINT32_MAX;
+    // The limits of the Windows registry, in UTF-16 units and levels below the root.
+    static constexpr std::size_t kMaxKeyNameLength = 255;
+    static constexpr std::size_t kMaxValueNameLength = 16383;
+    static constexpr std::size_t kMaxKeyDepth = 512;
+
+    // Whether a full key path keeps the limits: kErrorInvalidParameter for a name that is too
+    // long, kErrorBadKey for a path that is too deep, else kErrorSuccess.
+    static long checkKeyPath(std::string_view path);
 
     explicit RegistryTree(RegFileVersion version = RegFileVersion::Regedit4,
                           RegFileEncoding encoding = RegFileEncoding::Ansi);
@@ -55,7 +63,11 @@ public:
     ~RegistryTree();
 
     // Reads a whole export; throws RegFormatError naming the line and the reason.
-    static RegistryTree parse(std::string_view fileBytes);
+    static RegistryTree parse(std::string fileBytes);
+    // Reads the keys of an export and checks every line, as parse does, but keeps the values as
+    // the file's text until a key's values are first used; a save copies the text of every key
+    // whose values were not changed. What the tree answers is the same as after parse.
+    static RegistryTree parseLazily(std::string fileBytes);
     // The file's bytes, in the version and encoding the tree was read with.
     std::string serialize() const;
 
@@ -77,21 +89,53 @@ public:
                const std::string*& data) const;
     std::size_t valueCount(std::uint32_t key) const;
 
-    // Applies a change; returns a Win32 error code (0 on success).
-    long apply(const RegChange& change);
+    // Applies a change; returns a Win32 error code (0 on success). changed, when given, says
+    // whether anything differs afterwards (setting a value to what it holds changes nothing).
+    long apply(const RegChange& change, bool* changed = nullptr);
 
 private:
-    struct Value;
-    struct Key;
+    struct Value {
+        std::string name;
+        std::string raw;  // the whole text of the value; continuation lines joined by '\n'
+        std::uint32_t dataOffset = 0;
+        std::uint32_t type = 0;
+        std::string decor;         // blank and comment lines before the value, with their line ends
+        mutable std::string data;  // as the API hands it out, decoded on first use
+        mutable bool decoded = false;
+    };
+
+    struct Key {
+        std::string path;
+        std::uint32_t nameOffset = 0;
+        std::uint32_t parent = kNoKey;
+        bool alive = true;
+        bool hasHeader = false;
+        std::string decor;                 // as for values
+        std::uint32_t orderSlot = kNoKey;  // where in m_order the key is written
+        // The stretch of the file's text that holds the key (the lines before its header, the
+        // header, its values), for a key read by parseLazily; its values are decoded from it
+        // when first used, and it is written as it is unless they were changed.
+        std::uint32_t textBegin = 0;
+        std::uint32_t textEnd = 0;
+        mutable bool loaded = true;
+        bool touched = false;
+        std::vector<std::uint32_t> children;
+        std::vector<Value> values;
+        std::unique_ptr<std::unordered_map<std::string, std::uint32_t>> valueIndex;
+    };
 
     std::uint32_t ensureKey(std::string_view path, bool explicitHeader);
+    std::uint32_t addKey(std::string_view path, std::uint32_t parent, bool explicitHeader,
+                         bool place);
     void makeExplicit(std::uint32_t key);
+    void placeLast(std::uint32_t key);
     void deleteKey(std::uint32_t key);
     Value* findValue(std::uint32_t key, std::string_view name);
     const Value* findValue(std::uint32_t key, std::string_view name) const;
     void putValue(std::uint32_t key, Value&& value);
     bool eraseValue(std::uint32_t key, std::string_view name);
     void decode(const Value& value) const;
+    void load(std::uint32_t key) const;
     bool encodable(std::string_view text) const;
 
     class Parser;
@@ -100,13 +144,14 @@ private:
     RegFileEncoding m_encoding;
     bool m_crlf = true;
     std::vector<Key> m_keys;
-    std::vector<std::uint32_t> m_order;  // keys in the order they are written
-    PathIndex m_index;                   // key paths, compared without regard to case
+    // Keys in the order they are written; an entry counts only where it is the key's orderSlot.
+    std::vector<std::uint32_t> m_order;
+    PathIndex m_index;  // key paths, compared without regard to case
     // Keys of an export come grouped under their parents; remembering the last parent saves
     // most parent lookups while reading.
     std::uint32_t m_lastParent = kNoKey;
     std::string m_trailingDecor;
-    std::uint32_t m_trailingDecorLines = 0;
+    std::string m_text;  // the file's text, for a tree read by parseLazily
 };
 
 }  // namespace corvane

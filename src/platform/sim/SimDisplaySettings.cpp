@@ -53,9 +53,12 @@ long SimDisplaySettings::changeDisplaySettings(const DevMode& mode, std::uint32_
     const std::string current = std::to_string(mode.pelsWidth) + "x" +
                                 std::to_string(mode.pelsHeight) + "x" +
                                 std::to_string(mode.bitsPerPel);
-    m_machine.set("Display",
-                  {{"Current", current},
-                   {"ModeSets", std::to_string(m_machine.number("Display", "ModeSets", 0) + 1)}});
+    try {
+        m_machine.set("Display", "Current", current);
+        m_machine.increment("Display", "ModeSets");
+    } catch (const SimMachineError&) {
+        return kFailed;
+    }
     return kSuccessful;
 }
 

@@ -1,7 +1,5 @@
 #include "platform/sim/SimPortDevice.h"
 
-#include <cstring>
-
 namespace corvane {
 
 SimPortDevice::SimPortDevice(SimMachine& machine, std::string systemDirectory)
@@ -11,7 +9,10 @@ PortDevice::Handle SimPortDevice::createFile(const std::string& path) {
     const std::int64_t installed = m_machine.number("Rage128", "PortDriver", 1);
     const bool opens = (installed == 1 && path == "\\\\.\\zentrio.vxd") ||
                        (installed == 2 && path == "\\\\.\\" + m_systemDirectory + "\\zentrio.vxd");
-    if (!opens) return kInvalidHandle;
+    if (!opens) {
+        m_lastFailure = "the port driver is not installed there";
+        return kInvalidHandle;
+    }
     const Handle handle = m_next++;
     m_sessions.emplace(handle, std::make_unique<SimRage128>(m_machine));
     return handle;
@@ -21,12 +22,16 @@ bool SimPortDevice::deviceIoControl(Handle handle, std::uint32_t code, const voi
                                     std::uint32_t inSize, void* out, std::uint32_t outSize,
                                     std::uint32_t* returned) {
     const auto it = m_sessions.find(handle);
-    Request request;
-    if (it == m_sessions.end() || !decode(code, in, inSize, out, outSize, request)) return false;
-    const bool ok = request.write
-                        ? it->second->write(request.port, request.value)
-                        : it->second->read(request.port, *static_cast<std::uint8_t*>(out));
-    if (ok && returned != nullptr) *returned = 2;
+    if (it == m_sessions.end()) {
+        m_lastFailure = "the driver is not open";
+        return false;
+    }
+    SimRage128& chip = *it->second;
+    const bool ok = serve(
+        code, in, inSize, out, outSize, returned,
+        [&chip](std::uint16_t port, std::uint8_t& value) { return chip.read(port, value); },
+        [&chip](std::uint16_t port, std::uint8_t value) { return chip.write(port, value); });
+    if (!ok) m_lastFailure = chip.failure().empty() ? "a malformed request" : chip.failure();
     return ok;
 }
 

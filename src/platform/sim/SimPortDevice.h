@@ -20,12 +20,14 @@ public:
     bool deviceIoControl(Handle handle, std::uint32_t code, const void* in, std::uint32_t inSize,
                          void* out, std::uint32_t outSize, std::uint32_t* returned) override;
     bool closeHandle(Handle handle) override;
+    std::string lastFailure() const override { return m_lastFailure; }
 
 private:
     SimMachine& m_machine;
     std::string m_systemDirectory;
     std::map<Handle, std::unique_ptr<SimRage128>> m_sessions;
     Handle m_next = 0x40;
+    std::string m_lastFailure;
 };
 
 }  // namespace corvane

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <string>
 
 #include "platform/sim/SimMachine.h"
 
@@ -13,8 +14,9 @@ namespace corvane {
 // (byte 1) and the core clock (byte 2), each as MHz - 2. A new core clock takes effect when
 // register 0Eh is written, a new memory clock when register 0Bh is written.
 //
-// The chip's state is read from the machine when a driver session opens and stored back when it
-// closes: the index, and the clocks in effect ([Rage128] CoreClock and MemoryClock).
+// The chip's state is read from the machine when a driver session opens. A clock that takes
+// effect is stored at once ([Rage128] CoreClock or MemoryClock, that key alone); the index is
+// stored when the session closes.
 class SimRage128 {
 public:
     static constexpr std::uint16_t kPortCount = 256;
@@ -25,21 +27,23 @@ public:
     SimRage128& operator=(const SimRage128&) = delete;
 
     std::uint16_t ioBase() const { return m_ioBase; }
-    // False for a port that does not belong to the chip.
-    bool read(std::uint16_t port, std::uint8_t& value) const;
+    // False, with the reason in failure(), for a port that does not belong to the chip or a
+    // clock change that could not be stored.
+    bool read(std::uint16_t port, std::uint8_t& value);
     bool write(std::uint16_t port, std::uint8_t value);
-    void save();
+    const std::string& failure() const { return m_failure; }
 
 private:
     std::uint32_t& selected() { return m_registers[m_index & 0x3F]; }
+    bool owns(std::uint16_t port);
+    bool takeEffect(const char* key, std::uint32_t clockByte);
 
     SimMachine& m_machine;
     std::uint16_t m_ioBase = 0;
     std::uint8_t m_index = 0x0A;
+    std::uint8_t m_indexAtOpen = 0x0A;
     std::array<std::uint32_t, 64> m_registers{};
-    std::int64_t m_coreClock = 0;
-    std::int64_t m_memoryClock = 0;
-    bool m_changed = false;
+    std::string m_failure;
 };
 
 }  // namespace corvane

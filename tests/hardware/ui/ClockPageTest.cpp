@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "app/ui/WindowTest.h"
 #include "hardware/ui/ClockPanel.h"
 
@@ -93,6 +95,24 @@ TEST_F(ClockPageTest, AFailedSetClockKeepsTheSlidersAndStoresNothing) {
     EXPECT_EQ(stored(kProgramKey, kCoreClkValue), "103");
     EXPECT_EQ(hardware("Rage128", "CoreClock"), "103");
     EXPECT_FALSE(panel().SetClockBtn->isEnabled());
+}
+
+// A port request that fails (here the chip's state can't be written) is reported as a failed mode
+// test is, and nothing is stored: before, it counted as success.
+TEST_F(ClockPageTest, AFailedPortRequestIsReportedAndStoresNothing) {
+    openShown();
+    showAdvanced();
+    std::filesystem::permissions(dir.file("hardware.ini"), std::filesystem::perms::owner_read);
+    panel().ChipTB->setValue(110);
+    dialogs.shown.clear();
+    setClockAnswering(DialogResult::Yes);
+    ASSERT_FALSE(dialogs.shown.empty());
+    EXPECT_EQ(dialogs.shown.back().caption, "Error");
+    EXPECT_EQ(dialogs.texts().back().rfind(kPortRequestFailed, 0), 0u) << dialogs.texts().back();
+    EXPECT_EQ(panel().ChipTB->Position(), 110);
+    EXPECT_EQ(panel().CoreClock(), 103);
+    EXPECT_EQ(stored(kProgramKey, kCoreClkValue), "103");
+    EXPECT_EQ(hardware("Rage128", "CoreClock"), "103");
 }
 
 TEST_F(ClockPageTest, MovingASliderAwayAndBackLeavesSetClockEnabled) {

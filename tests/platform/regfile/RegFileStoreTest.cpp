@@ -12,6 +12,7 @@
 #include <thread>
 
 #include "TestSupport.h"
+#include "fakes/LocalMachine.h"
 #include "settings/Registry.h"
 
 namespace corvane {
@@ -39,9 +40,8 @@ std::size_t tempFilesIn(const TempDir& dir) {
 TEST(RegFileStore, MissingFileIsAnEmptyRegistryCreatedAtTheFirstWrite) {
     TempDir dir;
     const std::string path = dir.file("sub/folder/registry.reg");
-    RegFileStore store(path);
-    TRegistry reg(store);
-    reg.SetRootKey(kHKeyLocalMachine);
+    test::LocalMachine<RegFileStore> store(path);
+    TRegistry& reg = store.reg;
     EXPECT_FALSE(reg.OpenKey("\\Software", false));
     EXPECT_FALSE(std::filesystem::exists(path));
     ASSERT_TRUE(reg.OpenKey("\\Software\\Ostrelle\\Corvane", true));
@@ -57,12 +57,11 @@ TEST(RegFileStore, AnUpdateIsSavedOnceAtItsEnd) {
     TempDir dir;
     const std::string path = dir.file("registry.reg");
     writeFile(path, "REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\Software]\r\n");
-    RegFileStore store(path);
-    TRegistry reg(store);
-    reg.SetRootKey(kHKeyLocalMachine);
+    test::LocalMachine<RegFileStore> store(path);
+    TRegistry& reg = store.reg;
     const ino_t before = inodeOf(path);
     {
-        RegistryUpdate update(store);
+        RegistryUpdate update(store.store);
         ASSERT_TRUE(reg.OpenKey("\\Software\\A", true));
         for (int i = 0; i < 20; ++i)
             reg.WriteInteger("v" + std::to_string(i), i);
@@ -70,11 +69,27 @@ TEST(RegFileStore, AnUpdateIsSavedOnceAtItsEnd) {
         update.commit();
     }
     EXPECT_NE(inodeOf(path), before);
-    RegFileStore again(path);
-    TRegistry check(again);
-    check.SetRootKey(kHKeyLocalMachine);
+    test::LocalMachine<RegFileStore> again(path);
+    TRegistry& check = again.reg;
     ASSERT_TRUE(check.OpenKey("\\Software\\A", false));
     EXPECT_EQ(check.ReadInteger("v19"), 19);
+}
+
+TEST(RegFileStore, StoringWhatIsThereWritesNothing) {
+    TempDir dir;
+    const std::string path = dir.file("registry.reg");
+    writeFile(path,
+              "REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\Software]\r\n\"Clock\"=dword:00000067\r\n"
+              "\"Name\"=hex(1):52,00\r\n");
+    const ino_t before = inodeOf(path);
+    test::LocalMachine<RegFileStore> store(path);
+    ASSERT_TRUE(store.reg.OpenKey("\\Software", true));
+    store.reg.WriteInteger("clock", 103);
+    store.reg.WriteString("Name", "R");  // the same text, also in another form
+    RegistryUpdate(store.store).commit();
+    EXPECT_EQ(inodeOf(path), before);
+    store.reg.WriteInteger("Clock", 104);
+    EXPECT_NE(inodeOf(path), before);
 }
 
 TEST(RegFileStore, KeepsTheFilesPermissionsAndRefusesAReadOnlyFile) {
@@ -84,9 +99,8 @@ TEST(RegFileStore, KeepsTheFilesPermissionsAndRefusesAReadOnlyFile) {
     writeFile(path, original);
     ::chmod(path.c_str(), 0640);
     {
-        RegFileStore store(path);
-        TRegistry reg(store);
-        reg.SetRootKey(kHKeyLocalMachine);
+        test::LocalMachine<RegFileStore> store(path);
+        TRegistry& reg = store.reg;
         ASSERT_TRUE(reg.OpenKey("\\Software", false));
         reg.WriteInteger("x", 1);
     }
@@ -96,11 +110,10 @@ TEST(RegFileStore, KeepsTheFilesPermissionsAndRefusesAReadOnlyFile) {
 
     ::chmod(path.c_str(), 0440);
     const std::string saved = readFile(path);
-    RegFileStore store(path);
-    TRegistry reg(store);
-    reg.SetRootKey(kHKeyLocalMachine);
+    test::LocalMachine<RegFileStore> store(path);
+    TRegistry& reg = store.reg;
     ASSERT_TRUE(reg.OpenKey("\\Software", false));
-    RegistryUpdate update(store);
+    RegistryUpdate update(store.store);
     reg.WriteInteger("y", 2);
     try {
         update.commit();
@@ -114,25 +127,22 @@ TEST(RegFileStore, KeepsTheFilesPermissionsAndRefusesAReadOnlyFile) {
 TEST(RegFileStore, SavingMergesWhatAnotherWriterSavedMeanwhile) {
     TempDir dir;
     const std::string path = dir.file("registry.reg");
-    RegFileStore first(path);
-    RegFileStore second(path);  // read the same (empty) state
-    TRegistry a(first);
-    TRegistry b(second);
-    a.SetRootKey(kHKeyLocalMachine);
-    b.SetRootKey(kHKeyLocalMachine);
+    test::LocalMachine<RegFileStore> first(path);
+    test::LocalMachine<RegFileStore> second(path);  // read the same (empty) state
+    TRegistry& a = first.reg;
+    TRegistry& b = second.reg;
     ASSERT_TRUE(a.OpenKey("\\Software\\Ostrelle\\Corvane", true));
     ASSERT_TRUE(b.OpenKey("\\Software\\Ostrelle\\Corvane", true));
     {
-        RegistryUpdate update(second);
+        RegistryUpdate update(second.store);
         b.WriteInteger("FromB", 2);
         a.WriteInteger("FromA", 1);  // saved at once, while b's change is pending
         b.WriteInteger("CoreClk", 110);
         update.commit();
     }
     EXPECT_EQ(b.ReadInteger("FromA"), 1);
-    RegFileStore check(path);
-    TRegistry c(check);
-    c.SetRootKey(kHKeyLocalMachine);
+    test::LocalMachine<RegFileStore> check(path);
+    TRegistry& c = check.reg;
     ASSERT_TRUE(c.OpenKey("\\Software\\Ostrelle\\Corvane", false));
     EXPECT_EQ(c.ReadInteger("FromA"), 1);
     EXPECT_EQ(c.ReadInteger("FromB"), 2);
@@ -176,12 +186,11 @@ TEST(RegFileStore, MalformedFilesAreReportedAndNeverTouched) {
 TEST(RegFileStore, AFileThatTurnsBadIsNotOverwritten) {
     TempDir dir;
     const std::string path = dir.file("registry.reg");
-    RegFileStore store(path);
-    TRegistry reg(store);
-    reg.SetRootKey(kHKeyLocalMachine);
+    test::LocalMachine<RegFileStore> store(path);
+    TRegistry& reg = store.reg;
     ASSERT_TRUE(reg.OpenKey("\\Software", true));
     writeFile(path, "garbage\n");
-    RegistryUpdate update(store);
+    RegistryUpdate update(store.store);
     reg.WriteInteger("x", 1);
     EXPECT_THROW(update.commit(), ERegistryException);
     EXPECT_EQ(readFile(path), "garbage\n");
@@ -192,9 +201,8 @@ TEST(RegFileStore, SurvivesBeingKilledWhileSaving) {
     TempDir dir;
     const std::string path = dir.file("registry.reg");
     {
-        RegFileStore store(path);
-        TRegistry reg(store);
-        reg.SetRootKey(kHKeyLocalMachine);
+        test::LocalMachine<RegFileStore> store(path);
+        TRegistry& reg = store.reg;
         ASSERT_TRUE(reg.OpenKey("\\Software\\Crash", true));
         reg.WriteString("Ballast", std::string(200000, 'x'));  // makes each save take a while
     }
@@ -205,14 +213,13 @@ TEST(RegFileStore, SurvivesBeingKilledWhileSaving) {
         ASSERT_GE(child, 0);
         if (child == 0) {
             try {
-                RegFileStore store(path);
-                TRegistry reg(store);
-                reg.SetRootKey(kHKeyLocalMachine);
+                test::LocalMachine<RegFileStore> store(path);
+                TRegistry& reg = store.reg;
                 reg.OpenKey("\\Software\\Crash", true);
                 int i = reg.ValueExists("A") ? reg.ReadInteger("A") : 0;
                 while (true) {
                     ++i;
-                    RegistryUpdate update(store);
+                    RegistryUpdate update(store.store);
                     reg.WriteInteger("A", i);
                     reg.WriteInteger("B", i);
                     update.commit();
@@ -227,9 +234,8 @@ TEST(RegFileStore, SurvivesBeingKilledWhileSaving) {
         ::waitpid(child, &status, 0);
         ASSERT_TRUE(WIFSIGNALED(status)) << "the writer stopped by itself in round " << round;
 
-        RegFileStore store(path);  // throws if the file is torn
-        TRegistry reg(store);
-        reg.SetRootKey(kHKeyLocalMachine);
+        test::LocalMachine<RegFileStore> store(path);  // throws if the file is torn
+        TRegistry& reg = store.reg;
         ASSERT_TRUE(reg.OpenKey("\\Software\\Crash", false));
         EXPECT_EQ(reg.ReadString("Ballast"), std::string(200000, 'x'));
         if (reg.ValueExists("A")) {
@@ -242,9 +248,8 @@ TEST(RegFileStore, SurvivesBeingKilledWhileSaving) {
     EXPECT_GT(last, 0);
     // The next save clears what the killed writers left behind.
     {
-        RegFileStore store(path);
-        TRegistry reg(store);
-        reg.SetRootKey(kHKeyLocalMachine);
+        test::LocalMachine<RegFileStore> store(path);
+        TRegistry& reg = store.reg;
         ASSERT_TRUE(reg.OpenKey("\\Software\\Crash", false));
         reg.WriteInteger("Done", 1);
     }
@@ -262,9 +267,8 @@ TEST(RegFileStore, TwoProcessesWritingAtOnceLoseNothing) {
         if (children[p] == 0) {
             int code = 0;
             try {
-                RegFileStore store(path);
-                TRegistry reg(store);
-                reg.SetRootKey(kHKeyLocalMachine);
+                test::LocalMachine<RegFileStore> store(path);
+                TRegistry& reg = store.reg;
                 reg.OpenKey("\\Software\\Shared", true);
                 for (int i = 0; i < kPerProcess; ++i) {
                     reg.WriteInteger("p" + std::to_string(p) + "_" + std::to_string(i), i);
@@ -280,9 +284,8 @@ TEST(RegFileStore, TwoProcessesWritingAtOnceLoseNothing) {
         ::waitpid(child, &status, 0);
         EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
     }
-    RegFileStore store(path);
-    TRegistry reg(store);
-    reg.SetRootKey(kHKeyLocalMachine);
+    test::LocalMachine<RegFileStore> store(path);
+    TRegistry& reg = store.reg;
     ASSERT_TRUE(reg.OpenKey("\\Software\\Shared", false));
     int found = 0;
     for (int p = 0; p < 2; ++p) {
@@ -294,6 +297,44 @@ TEST(RegFileStore, TwoProcessesWritingAtOnceLoseNothing) {
     EXPECT_EQ(found, 2 * kPerProcess);
 }
 
+// Names that would end their line, refused; names with the characters the file's syntax uses,
+// written so that they read back.
+TEST(RegFileStore, NamesThatWouldBreakTheFileAreRefusedTheOthersReadBack) {
+    TempDir dir;
+    const std::string path = dir.file("registry.reg");
+    std::vector<std::string> keys = {"[x]", "x]", "]", "-x", " trail ", "@", "a=b", "\"q\""};
+    std::vector<std::string> values = {"[x]", "x]", "a\\b", "\"q\"", " ", "-", "=", "@", ";c"};
+    {
+        RegFileStore store(path);
+        win::RegHandle software = 0;
+        ASSERT_EQ(store.createKey(kHKeyLocalMachine, "Software", software), 0);
+        const std::uint8_t one[4] = {1, 0, 0, 0};
+        for (const char* bad : {"a\nb", "a\r", "\n", "a\r\nb"}) {
+            SCOPED_TRACE(bad);
+            win::RegHandle key = 0;
+            EXPECT_EQ(store.createKey(software, bad, key), win::kErrorInvalidName);
+            EXPECT_EQ(store.createKey(software, std::string("ok\\") + bad, key),
+                      win::kErrorInvalidName);
+            EXPECT_EQ(store.setValue(software, bad, win::kRegDword, one, 4),
+                      win::kErrorInvalidName);
+        }
+        for (const std::string& name : keys) {
+            win::RegHandle key = 0;
+            ASSERT_EQ(store.createKey(software, name, key), 0) << name;
+            store.closeKey(key);
+        }
+        for (const std::string& name : values)
+            ASSERT_EQ(store.setValue(software, name, win::kRegDword, one, 4), 0) << name;
+    }
+    test::LocalMachine<RegFileStore> again(path);  // throws when the file no longer parses
+    ASSERT_TRUE(again.reg.OpenKey("\\Software", false));
+    std::vector<std::string> names;
+    again.reg.GetKeyNames(names);
+    EXPECT_EQ(names, keys);
+    for (const std::string& name : values)
+        EXPECT_EQ(ReadIntegerDef(again.reg, name, 0), 1) << name;
+}
+
 TEST(RegFileStore, RoundTripsBothEncodingsThroughTheStore) {
     for (const char* name : {"all-types-regedit4.reg", "all-types-v5-utf16.reg"}) {
         SCOPED_TRACE(name);
@@ -302,9 +343,8 @@ TEST(RegFileStore, RoundTripsBothEncodingsThroughTheStore) {
         const std::string original = test::dataFile(name);
         writeFile(path, original);
         {
-            RegFileStore store(path);
-            TRegistry reg(store);
-            reg.SetRootKey(kHKeyLocalMachine);
+            test::LocalMachine<RegFileStore> store(path);
+            TRegistry& reg = store.reg;
             ASSERT_TRUE(reg.OpenKey("\\Software\\ATI Technologies", false));
             reg.WriteString("Number", "temporary");
             reg.WriteInteger("Number", 42);  // back to what the file had

@@ -31,6 +31,13 @@ std::string dword(std::uint32_t n) {
             static_cast<char>(n >> 24)};
 }
 
+std::string repeat(std::string_view piece, int times) {
+    std::string out;
+    for (int i = 0; i < times; ++i)
+        out += piece;
+    return out;
+}
+
 constexpr const char* kAti = "HKEY_LOCAL_MACHINE\\Software\\ATI Technologies";
 constexpr const char* kDdhal = "HKEY_LOCAL_MACHINE\\Software\\ATI Technologies\\Driver\\ddhal";
 
@@ -266,21 +273,96 @@ TEST(RegistryTree, MalformedFilesGiveTheLineAndReason) {
         {"bad utf-8",
          "Windows Registry Editor Version 5.00\n\n[HKEY_LOCAL_MACHINE\\A]\n\"a\"=\"\xFF\"\n", 4,
          "UTF-8"},
+        {"too deep", "REGEDIT4\n[HKEY_LOCAL_MACHINE" + repeat("\\k", 513) + "]\n", 2,
+         "deeper than 512 levels"},
+        {"far too deep", "REGEDIT4\n\n[HKEY_LOCAL_MACHINE" + repeat("\\k", 40000) + "]\n", 3,
+         "deeper than 512 levels"},
+        {"deleting too deep", "REGEDIT4\n[-HKEY_LOCAL_MACHINE" + repeat("\\k", 600) + "]\n", 2,
+         "deeper than 512 levels"},
+        {"long key name", "REGEDIT4\n[HKEY_LOCAL_MACHINE\\" + std::string(256, 'k') + "]\n", 2,
+         "longer than 255 characters"},
         {"odd utf-16",
          std::string("\xFF\xFE"
                      "R\0E\0G",
                      7),
          1, "UTF-16"},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
-        try {
-            RegistryTree::parse(c.text);
-            ADD_FAILURE() << "parsed";
-        } catch (const RegFormatError& e) {
-            EXPECT_EQ(e.line(), c.line);
-            EXPECT_NE(e.reason().find(c.reason), std::string::npos) << e.reason();
+    // The lazy reader checks every line too, also of keys whose values it does not decode.
+    for (const auto read : {&RegistryTree::parse, &RegistryTree::parseLazily}) {
+        for (const Case& c : cases) {
+            SCOPED_TRACE(c.what);
+            try {
+                read(c.text);
+                ADD_FAILURE() << "parsed";
+            } catch (const RegFormatError& e) {
+                EXPECT_EQ(e.line(), c.line);
+                EXPECT_NE(e.reason().find(c.reason), std::string::npos) << e.reason();
+            }
         }
+    }
+}
+
+TEST(RegistryTree, KeysAtTheLimitsAreRead) {
+    const std::string deep = "HKEY_LOCAL_MACHINE" + repeat("\\k", 512);
+    // 255 Greek letters are 510 bytes but 255 characters.
+    const std::string wide = "HKEY_LOCAL_MACHINE\\" + repeat("\xCE\xB1", 255);
+    const RegistryTree tree = RegistryTree::parse("Windows Registry Editor Version 5.00\n[" + deep +
+                                                  "]\n[" + wide + "]\n");
+    EXPECT_NE(tree.findKey(deep), RegistryTree::kNoKey);
+    EXPECT_NE(tree.findKey(wide), RegistryTree::kNoKey);
+    EXPECT_NE(tree.findKey("HKEY_LOCAL_MACHINE" + repeat("\\K", 300)), RegistryTree::kNoKey);
+    RegistryTree made;
+    EXPECT_EQ(made.apply({RegChange::Kind::CreateKey, deep, {}, 0, {}}), 0);
+    EXPECT_EQ(made.apply({RegChange::Kind::CreateKey, deep + "\\k", {}, 0, {}}), win::kErrorBadKey);
+    EXPECT_EQ(made.apply({RegChange::Kind::SetValue, deep + "\\k", "v", win::kRegDword, dword(1)}),
+              win::kErrorBadKey);
+}
+
+// A key that only a deeper header named is a key: it outlives the deletion of that deeper key,
+// across saves, in its place among its siblings.
+TEST(RegistryTree, KeysImpliedByADeletedKeyAreKeptBySaving) {
+    const std::string file =
+        "REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\Software\\ATI Technologies\\Tmp\\Sub]\r\n"
+        "\r\n[-HKEY_LOCAL_MACHINE\\Software\\ATI Technologies\\Tmp\\Sub]\r\n\r\n"
+        "[HKEY_LOCAL_MACHINE\\Software\\Zeta]\r\n\"z\"=\"1\"\r\n\r\n"
+        "[HKEY_LOCAL_MACHINE\\Hardware\\Deep\\Er]\r\n";
+    const std::string firstSave = RegistryTree::parse(file).serialize();
+    const RegistryTree again = RegistryTree::parse(firstSave);
+    for (const char* path :
+         {"HKEY_LOCAL_MACHINE\\Software", "HKEY_LOCAL_MACHINE\\Software\\ATI Technologies",
+          "HKEY_LOCAL_MACHINE\\Software\\ATI Technologies\\Tmp",
+          "HKEY_LOCAL_MACHINE\\Hardware\\Deep\\Er"}) {
+        EXPECT_NE(again.findKey(path), RegistryTree::kNoKey) << path;
+    }
+    EXPECT_EQ(again.findKey("HKEY_LOCAL_MACHINE\\Software\\ATI Technologies\\Tmp\\Sub"),
+              RegistryTree::kNoKey);
+    const auto& software = again.subkeys(again.findKey("HKEY_LOCAL_MACHINE\\Software"));
+    ASSERT_EQ(software.size(), 2u);
+    EXPECT_EQ(again.keyName(software[0]), "ATI Technologies");
+    EXPECT_EQ(again.keyName(software[1]), "Zeta");
+    EXPECT_EQ(again.serialize(), firstSave);
+    // Keys that still have a deeper header get no header of their own.
+    EXPECT_EQ(firstSave.find("[HKEY_LOCAL_MACHINE\\Hardware\\Deep]"), std::string::npos);
+}
+
+TEST(RegistryTree, BlankAndCommentLinesKeepTheirOwnLineEnds) {
+    const std::string cases[] = {
+        "REGEDIT4\n\n[HKEY_LOCAL_MACHINE\\A]\n\"a\"=\"1\"\n\r\n[HKEY_LOCAL_MACHINE\\B]\n",
+        "REGEDIT4\n\n[HKEY_LOCAL_MACHINE\\A]\n  \r\n; note\r\n\"a\"=\"1\"\n\r",
+        "REGEDIT4\r\n\n[HKEY_LOCAL_MACHINE\\A]\r\n\"a\"=\"1\"\r\n\n;end",
+    };
+    for (const std::string& file : cases) {
+        SCOPED_TRACE(file);
+        RegistryTree tree = RegistryTree::parse(file);
+        EXPECT_EQ(tree.serialize(), file);
+        ASSERT_EQ(tree.apply({RegChange::Kind::SetValue, "HKEY_LOCAL_MACHINE\\A", "a", win::kRegSz,
+                              std::string("2\0", 2)}),
+                  0);
+        std::string expected = file;
+        expected.replace(expected.find("\"a\"=\"1\""), 7, "\"a\"=\"2\"");
+        const std::string saved = tree.serialize();
+        EXPECT_EQ(saved, expected);
+        EXPECT_EQ(RegistryTree::parse(saved).serialize(), saved);
     }
 }
 

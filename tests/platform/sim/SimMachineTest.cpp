@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "TestSupport.h"
 #include "fakes/FakePlatform.h"
 #include "hardware/ClockSpeed.h"
@@ -102,6 +104,66 @@ TEST_F(SimMachineTest, DisplayModeTestCanFail) {
     EXPECT_FALSE(SetClockSpeed(hardware, 0xD000, core, memory));
     EXPECT_EQ(dialogs.texts(), std::vector<std::string>{"ChangeDisplaySettings invalid."});
     EXPECT_EQ(hw("Rage128", "CoreClock"), 103);
+}
+
+// Two sessions with the chip at once (the window and a clock-mode run): each stores only the clock
+// it latched, on the file as it is then, so neither undoes the other's change.
+TEST_F(SimMachineTest, OverlappingSessionsKeepEachOthersClocks) {
+    SimMachine other(dir.path().string());
+    SimPortDevice otherPort(other, facts.systemDirectory());
+    auto writer = [](PortDevice& device, PortDevice::Handle handle) {
+        return [&device, handle](std::uint16_t p, std::uint8_t v) {
+            std::uint8_t in[4] = {std::uint8_t(p), std::uint8_t(p >> 8), v, 0};
+            std::uint8_t out[2] = {};
+            return device.deviceIoControl(handle, PortDevice::kWritePort, in, 4, out, 2, nullptr);
+        };
+    };
+    const auto a = port.createFile("\\\\.\\zentrio.vxd");
+    const auto b = otherPort.createFile("\\\\.\\zentrio.vxd");
+    auto writeA = writer(port, a);
+    auto writeB = writer(otherPort, b);
+    ASSERT_TRUE(writeB(0xD008, 0xCA) && writeB(0xD00E, 118) && writeB(0xD008, 0x8E) &&
+                writeB(0xD00C, 0));  // core 120
+    ASSERT_TRUE(writeA(0xD008, 0xCA) && writeA(0xD00D, 138) && writeA(0xD008, 0x8B) &&
+                writeA(0xD00C, 0));  // memory 140
+    otherPort.closeHandle(b);
+    port.closeHandle(a);
+    EXPECT_EQ(hw("Rage128", "CoreClock"), 120);
+    EXPECT_EQ(hw("Rage128", "MemoryClock"), 140);
+}
+
+// A clock change that can't be stored is a failed request, with the reason, and the chip's
+// state on disk is as it was.
+TEST_F(SimMachineTest, AClockChangeThatCantBeStoredFails) {
+    const std::string before = test::readFile(dir.file("hardware.ini"));
+    std::filesystem::permissions(dir.file("hardware.ini"), std::filesystem::perms::owner_read);
+    std::int32_t core = 120;
+    std::int32_t memory = 130;
+    EXPECT_FALSE(SetClockSpeed(hardware, 0xD000, core, memory));
+    ASSERT_EQ(dialogs.texts().size(), 1u);
+    EXPECT_NE(dialogs.texts()[0].find("hardware.ini"), std::string::npos) << dialogs.texts()[0];
+    EXPECT_EQ(core, 120);
+    EXPECT_EQ(test::readFile(dir.file("hardware.ini")), before);
+}
+
+// Temporary files of a writer that was killed are removed by the next writer, under the lock.
+TEST_F(SimMachineTest, StaleTemporaryFilesAreRemoved) {
+    test::writeFile(dir.file(".hardware.ini.tmp-99999-0"), "half");
+    test::writeFile(dir.file(".registry.reg.tmp-99999-0"), "not ours");
+    machine.set("Rage128", "PortDriver", "1");
+    EXPECT_FALSE(std::filesystem::exists(dir.file(".hardware.ini.tmp-99999-0")));
+    EXPECT_TRUE(std::filesystem::exists(dir.file(".registry.reg.tmp-99999-0")));
+}
+
+TEST_F(SimMachineTest, CountersCountFromTheFileAsItIsNow) {
+    SimMachine other(dir.path().string());
+    machine.increment("Display", "ModeSets");
+    other.increment("Display", "ModeSets");
+    machine.increment("Display", "ModeSets");
+    EXPECT_EQ(hw("Display", "ModeSets"), 3);
+    machine.set("Display", "ModeSets", "2147483647");
+    machine.increment("Display", "ModeSets");
+    EXPECT_EQ(hw("Display", "ModeSets"), 2147483647);  // stays a number the file may hold
 }
 
 TEST_F(SimMachineTest, FirmwareAnswersFromTheHardwareDescription) {

@@ -1,0 +1,55 @@
+#include "platform/linux/DisplayProbe.h"
+
+#include <dlfcn.h>
+#include <sys/stat.h>
+
+#include <cstdlib>
+#include <string>
+
+namespace corvane {
+
+namespace {
+
+bool set(const char* name) {
+    const char* value = std::getenv(name);
+    return value != nullptr && *value != '\0';
+}
+
+bool waylandSocketExists() {
+    const std::string display = std::getenv("WAYLAND_DISPLAY");
+    std::string path = display;
+    if (display[0] != '/') {
+        const char* runtime = std::getenv("XDG_RUNTIME_DIR");
+        if (runtime == nullptr || *runtime == '\0') return false;
+        path = std::string(runtime) + "/" + display;
+    }
+    struct stat st {};
+    return ::stat(path.c_str(), &st) == 0 && S_ISSOCK(st.st_mode);
+}
+
+bool xDisplayOpens() {
+    void* xlib = ::dlopen("libX11.so.6", RTLD_LAZY | RTLD_LOCAL);
+    if (xlib == nullptr) return true;  // can't ask; the toolkit will say
+    using Open = void* (*)(const char*);
+    using Close = int (*)(void*);
+    const auto open = reinterpret_cast<Open>(::dlsym(xlib, "XOpenDisplay"));
+    const auto close = reinterpret_cast<Close>(::dlsym(xlib, "XCloseDisplay"));
+    bool opens = true;
+    if (open != nullptr && close != nullptr) {
+        void* display = open(nullptr);
+        opens = display != nullptr;
+        if (display != nullptr) close(display);
+    }
+    ::dlclose(xlib);
+    return opens;
+}
+
+}  // namespace
+
+bool displayAvailable() {
+    if (set("QT_QPA_PLATFORM")) return true;
+    if (set("WAYLAND_DISPLAY") && waylandSocketExists()) return true;
+    return set("DISPLAY") && xDisplayOpens();
+}
+
+}  // namespace corvane

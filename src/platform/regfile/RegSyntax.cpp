@@ -1,0 +1,126 @@
+#include "platform/regfile/RegSyntax.h"
+
+#include <algorithm>
+
+namespace corvane::regsyntax {
+
+DataShape classifyData(std::string_view data) {
+    DataShape shape;
+    const std::string_view trimmed = trimRight(data);
+    if (trimmed == "-") {
+        shape.isDelete = true;
+        return shape;
+    }
+    if (!data.empty() && data.front() == '"') {
+        std::size_t i = 1;
+        while (i < data.size() && data[i] != '"') {
+            if (data[i] == '\\' && i + 1 < data.size()) ++i;
+            ++i;
+        }
+        if (i >= data.size()) {
+            shape.error = "the text value has no closing quote";
+        } else if (!trimRight(data.substr(i + 1)).empty()) {
+            shape.error = "unexpected text after the closing quote";
+        }
+        shape.type = win::kRegSz;
+        return shape;
+    }
+    if (startsWithFolded(data, "dword:")) {
+        const std::string_view digits = trimRight(data.substr(6));
+        bool ok = !digits.empty() && digits.size() <= 8;
+        for (const char c : digits)
+            ok = ok && hexDigit(c) >= 0;
+        if (!ok) shape.error = "bad dword value (expected up to 8 hex digits)";
+        shape.type = win::kRegDword;
+        return shape;
+    }
+    if (startsWithFolded(data, "hex")) {
+        std::size_t i = 3;
+        shape.type = win::kRegBinary;
+        if (i < data.size() && data[i] == '(') {
+            const std::size_t close = data.find(')', i);
+            const std::string_view num = close == std::string_view::npos
+                                             ? std::string_view{}
+                                             : data.substr(i + 1, close - i - 1);
+            std::uint32_t type = 0;
+            bool ok = !num.empty() && num.size() <= 8;
+            for (const char c : num) {
+                ok = ok && hexDigit(c) >= 0;
+                type = type * 16 + static_cast<std::uint32_t>(std::max(hexDigit(c), 0));
+            }
+            if (!ok) {
+                shape.error = "bad type number in hex(...)";
+                return shape;
+            }
+            shape.type = type;
+            i = close + 1;
+        }
+        if (i >= data.size() || data[i] != ':') {
+            shape.error = "expected ':' after hex";
+            return shape;
+        }
+        shape.error = scanHexBytes(data.substr(i + 1), [](char) {});
+        return shape;
+    }
+    shape.error = "unrecognised value data";
+    return shape;
+}
+
+std::string unescapeQuoted(std::string_view inner) {
+    std::string out;
+    out.reserve(inner.size());
+    for (std::size_t i = 0; i < inner.size(); ++i) {
+        if (inner[i] == '\\' && i + 1 < inner.size() &&
+            (inner[i + 1] == '\\' || inner[i + 1] == '"')) {
+            ++i;
+        }
+        out += inner[i];
+    }
+    return out;
+}
+
+std::string quote(std::string_view text) {
+    std::string out = "\"";
+    for (const char c : text) {
+        if (c == '\\' || c == '"') out += '\\';
+        out += c;
+    }
+    out += '"';
+    return out;
+}
+
+std::string hexData(std::string_view prefix, std::size_t column, std::string_view bytes) {
+    static constexpr char kDigits[] = "0123456789abcdef";
+    std::string out(prefix);
+    column += prefix.size();
+    out.reserve(out.size() + bytes.size() * 3 + bytes.size() / 20 * 5);
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        const bool last = i + 1 == bytes.size();
+        const std::size_t width = last ? 2 : 3;
+        if (i > 0 && column + width > 77) {
+            out += "\\\n  ";
+            column = 2;
+        }
+        const auto b = static_cast<unsigned char>(bytes[i]);
+        out += kDigits[b >> 4];
+        out += kDigits[b & 15];
+        if (!last) out += ',';
+        column += width;
+    }
+    return out;
+}
+
+std::string reasonForBadUtf16(std::string_view bytes, int& line) {
+    line = 1;
+    const std::size_t n = bytes.size() / 2;
+    for (std::size_t k = 0; k < n; ++k) {
+        const unsigned u = static_cast<unsigned char>(bytes[2 * k]) |
+                           (static_cast<unsigned char>(bytes[2 * k + 1]) << 8);
+        if (u == '\n') ++line;
+        if (u >= 0xD800 && u <= 0xDFFF) break;
+    }
+    return bytes.size() % 2 ? "the file is cut off inside a UTF-16 character"
+                            : "the file holds text that is not valid UTF-16";
+}
+
+}  // namespace corvane::regsyntax

@@ -1,0 +1,120 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "platform/WinTypes.h"
+#include "platform/files/TextCodec.h"
+
+// The text of a registry export line by line: recognising and checking value data, and the
+// escapes and line breaks regedit writes.
+namespace corvane::regsyntax {
+
+inline constexpr std::string_view kHeader4 = "REGEDIT4";
+inline constexpr std::string_view kHeader5 = "Windows Registry Editor Version 5.00";
+
+inline constexpr std::array<std::string_view, 7> kRoots = {
+    "HKEY_CLASSES_ROOT",   "HKEY_CURRENT_USER", "HKEY_LOCAL_MACHINE",   "HKEY_USERS",
+    "HKEY_CURRENT_CONFIG", "HKEY_DYN_DATA",     "HKEY_PERFORMANCE_DATA"};
+
+inline bool isBlank(char c) {
+    return c == ' ' || c == '\t';
+}
+
+inline std::string_view trimRight(std::string_view s) {
+    while (!s.empty() && (isBlank(s.back()) || s.back() == '\r'))
+        s.remove_suffix(1);
+    return s;
+}
+
+inline std::string_view trimLeft(std::string_view s) {
+    while (!s.empty() && isBlank(s.front()))
+        s.remove_prefix(1);
+    return s;
+}
+
+inline int hexDigit(char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    return -1;
+}
+
+inline bool startsWithFolded(std::string_view s, std::string_view prefix) {
+    return s.size() >= prefix.size() && codec::equalsFolded(s.substr(0, prefix.size()), prefix);
+}
+
+inline bool isStringType(std::uint32_t type) {
+    return type == win::kRegSz || type == win::kRegExpandSz || type == win::kRegMultiSz;
+}
+
+// Walks the byte list of hex data ("01,02,\<newline>  03"); calls put for every byte. Returns an
+// error text, empty when the list is well formed.
+template <typename Put>
+std::string scanHexBytes(std::string_view s, Put&& put) {
+    std::size_t i = 0;
+    const std::size_t n = s.size();
+    while (true) {
+        while (i < n && (isBlank(s[i]) || s[i] == '\r'))
+            ++i;
+        if (i >= n) break;
+        const char c = s[i];
+        if (c == '\\') {
+            ++i;
+            while (i < n && (isBlank(s[i]) || s[i] == '\r'))
+                ++i;
+            if (i < n && s[i] == '\n') {
+                ++i;
+                continue;
+            }
+            return "a '\\' in hex data must end its line";
+        }
+        if (c == '\n') {
+            ++i;
+            continue;
+        }
+        const int hi = hexDigit(c);
+        if (hi < 0) return "bad hex byte in the value's data";
+        int value = hi;
+        ++i;
+        if (i < n && hexDigit(s[i]) >= 0) {
+            value = value * 16 + hexDigit(s[i]);
+            ++i;
+            if (i < n && hexDigit(s[i]) >= 0) return "hex byte with more than two digits";
+        }
+        put(static_cast<char>(value));
+        while (i < n && isBlank(s[i]))
+            ++i;
+        if (i < n && s[i] == ',') {
+            ++i;
+            continue;
+        }
+        if (i < n && s[i] != '\\' && s[i] != '\r' && s[i] != '\n') {
+            return "expected ',' between hex bytes";
+        }
+    }
+    // A trailing comma is tolerated, as regedit tolerates it.
+    return {};
+}
+
+struct DataShape {
+    bool isDelete = false;
+    std::uint32_t type = 0;
+    std::string error;
+};
+
+// Recognises the data part of a value line and checks it.
+DataShape classifyData(std::string_view data);
+
+// The text between the quotes of a string value, its escapes resolved.
+std::string unescapeQuoted(std::string_view inner);
+// A name or text in quotes, with '\\' and '"' escaped.
+std::string quote(std::string_view text);
+// regedit breaks hex data after a comma so that lines stay under 80 columns.
+std::string hexData(std::string_view prefix, std::size_t column, std::string_view bytes);
+// Why UTF-16 text does not decode, and the line where it stops.
+std::string reasonForBadUtf16(std::string_view bytes, int& line);
+
+}  // namespace corvane::regsyntax
