@@ -67,7 +67,7 @@ public:
 
         const std::optional<std::size_t> header = findSection(all, s);
         if (!header) {
-            if (!text.empty() && text.back() != '\n') text += eol;
+            if (!text.empty() && text.back() != '\n' && text.back() != '\r') text += eol;
             text += "[" + s + "]" + eol + k + "=" + v + eol;
             return true;
         }
@@ -102,10 +102,10 @@ private:
         std::size_t valueStart = 0;
     };
 
+    // The first line's ending (CR LF, LF or a CR alone); CR LF in a file of one line.
     std::string lineEnding() const {
-        const std::size_t lf = text.find('\n');
-        if (lf == std::string::npos) return "\r\n";
-        return lf > 0 && text[lf - 1] == '\r' ? "\r\n" : "\n";
+        const std::vector<Line> all = lines();
+        return all.empty() || all.front().ending.empty() ? "\r\n" : all.front().ending;
     }
 
     static std::string join(const std::vector<Line>& all) {
@@ -120,13 +120,14 @@ private:
         if (!exists) return all;
         std::size_t start = 0;
         while (start < text.size()) {
-            const std::size_t lf = text.find('\n', start);
+            const std::size_t end = text.find_first_of("\r\n", start);
             Line line;
-            line.content = text.substr(start, lf == std::string::npos ? lf : lf - start);
-            line.ending = lf == std::string::npos ? "" : "\n";
+            line.content = text.substr(start, end == std::string::npos ? end : end - start);
+            if (end != std::string::npos)
+                line.ending = text.compare(end, 2, "\r\n") == 0 ? "\r\n" : text.substr(end, 1);
             classify(line);
             all.push_back(line);
-            start = lf == std::string::npos ? text.size() : lf + 1;
+            start = end == std::string::npos ? text.size() : end + line.ending.size();
         }
         return all;
     }

@@ -91,8 +91,11 @@ std::optional<IniDocument> IniDocument::fromBytes(std::string_view bytes) {
     } else {
         doc.m_text = bytes;
     }
-    if (const std::size_t lf = doc.m_text.find('\n'); lf != npos)
-        doc.m_eol = (lf > 0 && doc.m_text[lf - 1] == '\r') ? "\r\n" : "\n";
+    if (const std::size_t end = doc.m_text.find_first_of("\r\n"); end != npos) {
+        doc.m_eol = doc.m_text[end] == '\n'                                      ? "\n"
+                    : end + 1 < doc.m_text.size() && doc.m_text[end + 1] == '\n' ? "\r\n"
+                                                                                 : "\r";
+    }
     return doc;
 }
 
@@ -134,9 +137,14 @@ std::string IniDocument::save(const std::string& path) const {
 }
 
 IniDocument::Line IniDocument::lineAt(std::size_t start) const {
-    const std::size_t lf = m_text.find('\n', start);
-    if (lf == npos) return {start, m_text.size(), m_text.size()};
-    return {start, lf, lf + 1};
+    const std::size_t end = m_text.find_first_of("\r\n", start);
+    if (end == npos) return {start, m_text.size(), m_text.size()};
+    const bool crLf = m_text[end] == '\r' && end + 1 < m_text.size() && m_text[end + 1] == '\n';
+    return {start, end, end + (crLf ? 2 : 1)};
+}
+
+bool IniDocument::endsInLineEnd() const {
+    return m_text.empty() || m_text.back() == '\n' || m_text.back() == '\r';
 }
 
 std::optional<IniDocument::Section> IniDocument::findSection(std::string_view name) const {
@@ -226,7 +234,7 @@ IniDocument::Edit IniDocument::set(std::string_view section, std::string_view ke
     const std::optional<Section> found = findSection(section);
     if (!found) {
         std::string added;
-        if (!m_text.empty() && m_text.back() != '\n') added += m_eol;
+        if (!endsInLineEnd()) added += m_eol;
         added.append("[").append(section).append("]").append(m_eol);
         added.append(key).append("=").append(value).append(m_eol);
         m_text += added;
@@ -253,7 +261,7 @@ IniDocument::Edit IniDocument::set(std::string_view section, std::string_view ke
         pos = line.next;
     }
     std::string added;
-    if (at == m_text.size() && !m_text.empty() && m_text.back() != '\n') added += m_eol;
+    if (at == m_text.size() && !endsInLineEnd()) added += m_eol;
     added.append(key).append("=").append(value).append(m_eol);
     m_text.insert(at, added);
     changed();

@@ -13,8 +13,8 @@ namespace corvane {
 // The text of an INI file as the Windows profile functions understand it, edited in place so
 // that every line an edit does not touch keeps its bytes, its line ending included.
 //
-// Lines end at LF; a line is read with the blanks at both ends removed (PrivateProfile::isBlank,
-// which includes a CR). A line is
+// Lines end at CR LF, LF or a CR alone (as in Wine); a line
+// is read with the blanks at both ends removed (PrivateProfile::isBlank). A line is
 //  - a section header: "[" first, then the name up to the last "]" (taken as spelled; anything
 //    after that "]" is ignored). "[]" is a header without a name: it ends the section before it
 //    and its lines belong to no section that can be asked for;
@@ -83,7 +83,7 @@ public:
 private:
     struct Line {
         std::size_t start = 0;  // first byte
-        std::size_t end = 0;    // the LF, or the end of the text
+        std::size_t end = 0;    // the line end (CR LF, LF or CR), or the end of the text
         std::size_t next = 0;   // first byte of the next line
     };
     struct Section {
@@ -99,6 +99,8 @@ private:
     };
 
     Line lineAt(std::size_t start) const;
+    // Whether the text is empty or its last line has its line end.
+    bool endsInLineEnd() const;
     std::optional<Section> findSection(std::string_view name) const;
     std::optional<Key> findKey(const Section& section, std::string_view name) const;
     void changed();

@@ -114,7 +114,9 @@ public:
                 line = pick(kOtherLines);
             }
             text += line;
-            if (i + 1 < lines || finalNewline) text += chance(15) ? pick(kEndings) : usual;
+            // Now and then a CR alone, which ends no line: it joins this line and the next.
+            if (i + 1 < lines || finalNewline)
+                text += chance(3) ? "\r" : chance(15) ? pick(kEndings) : usual;
         }
         if (chance(10)) return "\xEF\xBB\xBF" + text;  // UTF-8 with a byte order mark
         return text;
@@ -253,10 +255,10 @@ constexpr int kOperations = 16;
 constexpr int kFirstWrite = 7;  // operations from this one on may change the file
 constexpr int kSteps = 30;
 
-// The file's entries apart from layout: each line trimmed of blanks, blank lines left out, a
-// header without what follows its "]", and a key without blanks around its "=". Wine writes the
-// whole file anew from what it parsed (CR LF, no blank lines, one before every header), where
-// ours keeps every line it does not change; what the file holds must agree all the same.
+// The file's entries apart from layout: lines (ended by CR or LF) trimmed of blanks, blank
+// lines left out, a header without what follows its "]", and a key without blanks around its
+// "=". Wine writes the whole file anew from what it parsed (CR LF, no blank lines), where ours
+// keeps every line it does not change; what the files hold must agree all the same.
 std::vector<std::string> entries(const std::string& bytes) {
     std::string text = bytes;
     std::vector<std::string> out;
@@ -266,7 +268,7 @@ std::vector<std::string> entries(const std::string& bytes) {
     }
     std::size_t pos = 0;
     while (pos < text.size()) {
-        std::size_t lf = text.find('\n', pos);
+        std::size_t lf = text.find_first_of("\r\n", pos);
         if (lf == std::string::npos) lf = text.size();
         std::string_view line =
             PrivateProfile::trimBlanks(std::string_view(text).substr(pos, lf - pos));
