@@ -100,7 +100,8 @@ TEST_F(WindowModeProcess, WithoutADisplayItSaysSoAndEnds) {
     for (const std::vector<std::string>& environment : {std::vector<std::string>{},
                                                         {"DISPLAY=:97"},
                                                         {"WAYLAND_DISPLAY=corvane-none"},
-                                                        {"QT_QPA_PLATFORM=xcb", "DISPLAY=:97"}}) {
+                                                        {"QT_QPA_PLATFORM=xcb", "DISPLAY=:97"},
+                                                        {"QT_QPA_PLATFORM=corvane-none"}}) {
         const auto result = run({"--machine", machineDir()}, environment);
         EXPECT_EQ(result.exitCode, 1) << test::commandLine(environment);
         EXPECT_EQ(result.err,
@@ -123,6 +124,21 @@ TEST_F(WindowModeProcess, TheDemoWithoutADisplayDrawsAPictureAndLeavesNoTrace) {
         EXPECT_EQ(fs::path(left[0]).extension(), ".png");
         EXPECT_EQ(result.out, "No display was found, so the demo window was drawn into " + tmp() +
                                   "/" + left[0] + "\n");
+    }
+}
+
+// Ended by a signal while its window is open, the demo still removes its folder.
+TEST_F(WindowModeProcess, TheDemoEndedByASignalLeavesNoTrace) {
+    for (const char* signal : {"TERM", "INT", "HUP"}) {
+        SCOPED_TRACE(signal);
+        const std::string command =
+            "env -u DISPLAY -u WAYLAND_DISPLAY TMPDIR=" + test::shellQuote(tmp()) +
+            " QT_QPA_PLATFORM=offscreen timeout -s " + signal + " 2 " +
+            test::shellQuote(CORVANE_BINARY) + " --demo >/dev/null 2>&1";
+        const int status = std::system(command.c_str());
+        EXPECT_TRUE(WIFEXITED(status));
+        for (const std::string& entry : tmpEntries())  // Qt's runtime folder may stay
+            EXPECT_NE(entry.rfind("corvane-", 0), 0u) << entry;
     }
 }
 

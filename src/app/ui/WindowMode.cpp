@@ -1,16 +1,27 @@
 #include "app/ui/WindowMode.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <QApplication>
 #include <QDir>
+#include <QFileInfo>
+#include <QLibraryInfo>
 #include <QMessageBox>
+#include <QSocketNotifier>
 #include <QStyle>
+#include <csignal>
+
+#include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <vector>
 
 #include "app/ClockModeCommand.h"
 #include "app/PkexecClockWrite.h"
 #include "app/PlatformFactory.h"
 #include "app/Startup.h"
+#include "app/TemporaryFolder.h"
 #include "app/ui/RegEditFrm.h"
 #include "app/ui/TApplication.h"
 #include "platform/TickSource.h"
@@ -50,6 +61,55 @@ public:
     void sleep(std::uint32_t) override {}
 };
 
+// The toolkit ends the program (an abort) when the platform asked for in QT_QPA_PLATFORM is not
+// installed, or needs a device that is not there, and the framebuffer platforms do so only
+// after the start has written the registry: such a platform counts as no display.
+bool requestedPlatformUsable() {
+    const QString name = qEnvironmentVariable("QT_QPA_PLATFORM").section(':', 0, 0);
+    if (name.isEmpty()) return true;
+    QStringList folders = {QLibraryInfo::path(QLibraryInfo::PluginsPath)};
+    folders += qEnvironmentVariable("QT_PLUGIN_PATH").split(':', Qt::SkipEmptyParts);
+    const bool installed = std::any_of(folders.begin(), folders.end(), [&](const QString& f) {
+        return QFileInfo::exists(f + "/platforms/libq" + name + ".so");
+    });
+    if (!installed) return false;
+    if (name == "linuxfb") return ::access("/dev/fb0", W_OK) == 0;
+    if (name.startsWith("eglfs")) return ::access("/dev/dri/card0", W_OK) == 0;
+    return true;
+}
+
+// SIGINT, SIGTERM and SIGHUP end the program as they would without this, but first remove the
+// demo's folder (or a screenshot's copy). The handler only writes the signal to a pipe; the
+// event loop (a dialog's too) reads it. Every save is atomic, so ending there loses nothing
+// that was saved.
+class QuitOnSignals {
+public:
+    QuitOnSignals() {
+        if (::pipe2(s_pipe, O_CLOEXEC | O_NONBLOCK) != 0) return;
+        m_notifier = std::make_unique<QSocketNotifier>(s_pipe[0], QSocketNotifier::Read);
+        QObject::connect(m_notifier.get(), &QSocketNotifier::activated, [] {
+            char signal = 0;
+            if (::read(s_pipe[0], &signal, 1) != 1) return;
+            TemporaryFolder::removeAllNow();
+            std::_Exit(128 + signal);
+        });
+        struct sigaction action {};
+        action.sa_handler = [](int signal) {
+            const char byte = static_cast<char>(signal);
+            [[maybe_unused]] const ssize_t written = ::write(s_pipe[1], &byte, 1);
+        };
+        sigemptyset(&action.sa_mask);
+        for (const int signal : {SIGINT, SIGTERM, SIGHUP})
+            ::sigaction(signal, &action, nullptr);
+    }
+    QuitOnSignals(const QuitOnSignals&) = delete;
+    QuitOnSignals& operator=(const QuitOnSignals&) = delete;
+
+private:
+    static inline int s_pipe[2] = {-1, -1};
+    std::unique_ptr<QSocketNotifier> m_notifier;
+};
+
 QWidget* pageNamed(TForm1& form, const QString& name) {
     for (int i = 0; i < form.PageControl->count(); ++i) {
         QWidget* page = form.PageControl->widget(i);
@@ -68,7 +128,7 @@ int runWindowMode(char* program, const CommandLine& ours,
                   const std::optional<std::string>& machineDir,
                   const std::optional<std::string>& registryFile) {
     std::string screenshot = ours.screenshot.value_or("");
-    const bool display = displayAvailable();
+    const bool display = displayAvailable() && requestedPlatformUsable();
     const bool headlessDemo = ours.demo && screenshot.empty() && !display;
     if (!display && screenshot.empty() && !headlessDemo) return fail(kNoDisplayMessage);
     if (headlessDemo) {
@@ -86,6 +146,7 @@ int runWindowMode(char* program, const CommandLine& ours,
     int count = static_cast<int>(args.size());
     args.push_back(nullptr);
     TApplication app(count, args.data());
+    const QuitOnSignals quitOnSignals;
     // The classic look of the Windows 9x controls the program was made for.
     QApplication::setStyle(new ClassicStyle);
     QApplication::setPalette(QApplication::style()->standardPalette());
