@@ -97,8 +97,10 @@ TEST_F(WindowModeProcess, HelpNamesEveryOptionAndTheRegistryFile) {
 TEST_F(WindowModeProcess, WithoutADisplayItSaysSoAndEnds) {
     const auto before = machineFiles();
     // None at all, and one that is named but can't be opened.
-    for (const std::vector<std::string>& environment :
-         {std::vector<std::string>{}, {"DISPLAY=:97"}, {"WAYLAND_DISPLAY=corvane-none"}}) {
+    for (const std::vector<std::string>& environment : {std::vector<std::string>{},
+                                                        {"DISPLAY=:97"},
+                                                        {"WAYLAND_DISPLAY=corvane-none"},
+                                                        {"QT_QPA_PLATFORM=xcb", "DISPLAY=:97"}}) {
         const auto result = run({"--machine", machineDir()}, environment);
         EXPECT_EQ(result.exitCode, 1) << test::commandLine(environment);
         EXPECT_EQ(result.err,

@@ -78,7 +78,7 @@ int runWindowMode(char* program, const CommandLine& ours,
     }
     if (!screenshot.empty() && !display) qputenv("QT_QPA_PLATFORM", "offscreen");
 
-    // The toolkit takes out its own options; argument 1 is what remains after ours and its.
+    // Argument 1 is what remains after our options (the toolkit's are not taken: see --help).
     std::vector<char*> args;
     args.push_back(program);
     for (std::size_t i = 1; i < ours.arguments.size(); ++i)

@@ -47,7 +47,14 @@ bool xDisplayOpens() {
 }  // namespace
 
 bool displayAvailable() {
-    if (set("QT_QPA_PLATFORM")) return true;
+    // A platform named by the user is taken at its word, except the two that need a display.
+    if (set("QT_QPA_PLATFORM")) {
+        const std::string platform = std::getenv("QT_QPA_PLATFORM");
+        if (platform.rfind("xcb", 0) == 0) return set("DISPLAY") && xDisplayOpens();
+        if (platform.rfind("wayland", 0) == 0)
+            return set("WAYLAND_DISPLAY") && waylandSocketExists();
+        return true;
+    }
     if (set("WAYLAND_DISPLAY") && waylandSocketExists()) return true;
     return set("DISPLAY") && xDisplayOpens();
 }

@@ -21,24 +21,28 @@ struct NeedsFullRead {};
 }  // namespace
 
 // Reads lines into a tree. Full: every key and value. Index: every key, with the stretch of the
-// file it takes; value lines are only checked. Load: the values of one key from its stretch.
+// file it takes; value lines are only checked, or with decodeAll read as well. Load: the values
+// of one key from its stretch.
 class RegistryTree::Parser {
 public:
     enum class Mode { Full, Index, Load };
 
-    Parser(RegistryTree& tree, std::string_view text, std::size_t start, std::size_t end, Mode mode)
-        : m_tree(tree), m_text(text), m_pos(start), m_end(end), m_mode(mode) {}
+    Parser(RegistryTree& tree, std::string_view text, std::size_t start, std::size_t end, Mode mode,
+           bool decodeAll = false)
+        : m_tree(tree),
+          m_text(text),
+          m_pos(start),
+          m_end(end),
+          m_mode(mode),
+          m_keep(mode != Mode::Index || decodeAll) {}
 
     void run() {
         while (m_pos < m_end) {
             const std::string_view line = nextLine();
             const std::string_view body = trimLeft(line);
             if (trimRight(body).empty() || body.front() == ';' || body.front() == '#') {
-                if (m_mode == Mode::Index) {
-                    if (m_decorStart == kNoText) m_decorStart = m_lineStart;
-                } else {
-                    m_decor += m_lineWithEnd;
-                }
+                if (m_mode == Mode::Index && m_decorStart == kNoText) m_decorStart = m_lineStart;
+                if (m_keep) m_decor += m_lineWithEnd;
             } else if (body.front() == '[') {
                 keyLine(body);
             } else if (body.front() == '"' || body.front() == '@') {
@@ -140,8 +144,10 @@ private:
             const std::size_t begin = m_decorStart == kNoText ? m_lineStart : m_decorStart;
             if (previous != kNoKey) m_tree.m_keys[previous].textEnd = offset(begin);
             key.textBegin = offset(begin);
-            key.loaded = false;
+            key.loaded = m_keep;
             m_decorStart = kNoText;
+            key.decor = std::move(m_decor);
+            m_decor.clear();
             key.hasHeader = true;
             m_tree.placeLast(m_current);
             return;
@@ -186,7 +192,8 @@ private:
         while (p < body.size() && isBlank(body[p]))
             ++p;
 
-        const bool keep = m_mode != Mode::Index;
+        const bool keep = m_keep;
+        if (m_mode == Mode::Index) m_decorStart = kNoText;
         std::string raw;
         if (keep) raw = body;
         // The whole text of the value, in the file: its continuation lines stay as they are.
@@ -214,7 +221,6 @@ private:
         if (!keep) {
             if (m_current == kNoKey)
                 throw RegFormatError(firstLine, "a value before the first [key] line");
-            m_decorStart = kNoText;
             return;
         }
         if (m_current == kNoKey) {
@@ -240,6 +246,7 @@ private:
     std::size_t m_pos;
     std::size_t m_end;
     Mode m_mode;
+    bool m_keep;  // values are read, not only checked
     std::size_t m_lineStart = 0;
     std::size_t m_decorStart = kNoText;  // where the blank and comment lines not yet placed begin
     int m_line = 1;
@@ -250,13 +257,14 @@ private:
 };
 
 RegistryTree RegistryTree::parse(std::string fileBytes) {
-    RegistryTree tree = parseLazily(std::move(fileBytes));
-    for (std::uint32_t key = 0; key < tree.m_keys.size(); ++key)
-        tree.load(key);
-    return tree;
+    return read(std::move(fileBytes), true);
 }
 
-RegistryTree RegistryTree::parseLazily(std::string bytes) {
+RegistryTree RegistryTree::parseLazily(std::string fileBytes) {
+    return read(std::move(fileBytes), false);
+}
+
+RegistryTree RegistryTree::read(std::string bytes, bool decodeAll) {
     if (bytes.empty()) {
         throw RegFormatError(1, "the file is empty (a registry file begins with REGEDIT4 or " +
                                     std::string(kHeader5) + ")");
@@ -312,7 +320,7 @@ RegistryTree RegistryTree::parseLazily(std::string bytes) {
         tree.m_crlf = crlf;
         tree.m_keys.reserve(text.size() / 160);
         tree.m_index.reserve(text.size() / 160);
-        Parser(tree, text, start, text.size(), mode).run();
+        Parser(tree, text, start, text.size(), mode, decodeAll).run();
         return tree;
     };
     try {

@@ -72,6 +72,11 @@ std::size_t RegistryTree::valueCount(std::uint32_t key) const {
     return m_keys[key].values.size();
 }
 
+std::string_view RegistryTree::valueName(std::uint32_t key, std::size_t index) const {
+    load(key);
+    return m_keys[key].values[index].name;
+}
+
 std::uint32_t RegistryTree::ensureKey(std::string_view path, bool explicitHeader) {
     if (const std::uint32_t found = findKey(path); found != kNoKey) return found;
     // Walk up to the nearest key that exists, then make the missing ones downwards: a loop, so

@@ -88,6 +88,8 @@ public:
     bool value(std::uint32_t key, std::string_view name, std::uint32_t& type,
                const std::string*& data) const;
     std::size_t valueCount(std::uint32_t key) const;
+    // The name of the key's index-th value, in file order (index below valueCount).
+    std::string_view valueName(std::uint32_t key, std::size_t index) const;
 
     // Applies a change; returns a Win32 error code (0 on success). changed, when given, says
     // whether anything differs afterwards (setting a value to what it holds changes nothing).
@@ -139,6 +141,7 @@ private:
     bool encodable(std::string_view text) const;
 
     class Parser;
+    static RegistryTree read(std::string fileBytes, bool decodeAll);
 
     RegFileVersion m_version;
     RegFileEncoding m_encoding;
