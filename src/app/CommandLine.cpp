@@ -1,5 +1,7 @@
 #include "app/CommandLine.h"
 
+#include "app/Startup.h"
+
 namespace corvane {
 
 namespace {
@@ -79,6 +81,10 @@ std::string conflict(const CommandLine& line) {
     if (line.boot && (line.applyPreset || line.savePreset || line.screenshot || line.demo))
         return "--boot runs the clock mode alone";
     if (line.user && !line.boot) return "--user goes with --boot";
+    // The clock mode on a screenshot's throwaway copy would program the chip and then lose the
+    // clocks it stored.
+    if (line.screenshot && isClockModeArgument(line.argument1()))
+        return "a screenshot draws the window: leave out " + line.argument1();
     return {};
 }
 

@@ -11,6 +11,28 @@ bool isClockModeArgument(const std::string& argument1) {
     return asciiLower(argument1) == "/setclock";
 }
 
+namespace {
+
+// Argument 1 of a startup entry as Windows splits a command line: the program's path (quoted,
+// or up to the first blank), then the next word.
+std::string firstArgumentOf(const std::string& entry) {
+    std::size_t at = entry.find_first_not_of(" \t");
+    if (at == std::string::npos) return {};
+    if (entry[at] == '"') {
+        at = entry.find('"', at + 1);
+        at = at == std::string::npos ? entry.size() : at + 1;
+    } else {
+        at = entry.find_first_of(" \t", at);
+        if (at == std::string::npos) return {};
+    }
+    const std::size_t start = entry.find_first_not_of(" \t", at);
+    if (start == std::string::npos) return {};
+    const std::size_t end = entry.find_first_of(" \t", start);
+    return entry.substr(start, end == std::string::npos ? std::string::npos : end - start);
+}
+
+}  // namespace
+
 std::int32_t storedClock(std::int32_t value) {
     return value >= 1 && value <= 255 ? value : 0;
 }
@@ -42,8 +64,7 @@ bool clocksLoadAtStartup(TRegistry& registry) {
     if (!registry.OpenKey(kRunServicesKey, false) || !registry.ValueExists(kStartupValueName))
         return false;
     try {
-        const std::string entry = asciiLower(registry.ReadString(kStartupValueName));
-        return entry.find("/setclock") != std::string::npos;
+        return isClockModeArgument(firstArgumentOf(registry.ReadString(kStartupValueName)));
     } catch (const std::exception&) {
         return false;  // not a text: not an entry that could start anything
     }
@@ -60,7 +81,8 @@ ClockModeOutcome runClockMode(TRegistry& registry, ClockServices& hardware,
     const ClockModeOutcome failed{Kind::Failed, "the clocks could not be set"};
 
     std::int32_t core = state.coreClock;
-    std::int32_t memory = state.memClock;
+    // A Rage 128 VR is given half the stored memory clock: 1 MHz would become 0.
+    std::int32_t memory = vrCard && state.memClock == 1 ? 0 : state.memClock;
     if (core == 0 || memory == 0) {
         // A clock that was never stored is read from the chip: programming 0 MHz would give the
         // chip a byte of FEh, far beyond what it can run at.

@@ -24,6 +24,8 @@ struct ClockServices {
     Dialogs& dialogs;
     std::function<std::string()> systemDirectory;
     PrivilegedClockWrite privilegedWrite = nullptr;  // set: the write path goes through it
+    // Set: why the clocks, once programmed, could not be stored now (empty: they can be).
+    std::function<std::string()> saveProblem = nullptr;
 };
 
 // The chip's clock unit, as offsets from its I/O base.

@@ -32,6 +32,26 @@ TEST(CommandLine, MalformedOptionsAreReported) {
     EXPECT_FALSE(parseCommandLine({"corvane", "--demo", "--machine", "x"}).error.empty());
 }
 
+// Options that can't go together are refused before anything is opened.
+TEST(CommandLine, OptionsThatDoNotGoTogether) {
+    const std::vector<std::vector<std::string>> refused = {
+        {"corvane", "--demo", "--registry", "r.reg"},
+        {"corvane", "--apply-preset", "p.cvt", "--save-preset", "q.cvt"},
+        {"corvane", "--dry-run"},
+        {"corvane", "--save-preset", "p.cvt", "--screenshot", "x.png"},
+        {"corvane", "--page", "DVD"},
+        {"corvane", "--boot", "--demo"},
+        {"corvane", "--user", "alice"},
+        {"corvane", "--screenshot", "x.png", "/setclock"},  // the clocks would go with the copy
+        {"corvane", "--screenshot", "x.png", "--page", "DVD", "/SetClock"},
+    };
+    for (const auto& argv : refused) {
+        SCOPED_TRACE(argv.back());
+        EXPECT_FALSE(parseCommandLine(argv).error.empty());
+    }
+    EXPECT_EQ(parseCommandLine({"corvane", "--screenshot", "x.png", "/firstrun"}).error, "");
+}
+
 TEST(CommandLine, HelpAndVersion) {
     EXPECT_TRUE(parseCommandLine({"corvane", "-h"}).help);
     EXPECT_TRUE(parseCommandLine({"corvane", "--version"}).version);

@@ -130,6 +130,17 @@ TEST_F(StartupTest, NoStoredClocksReadsTheChipInsteadOfProgrammingZero) {
     EXPECT_EQ(stored(kMemClkValue), 100);  // what a VR card's user sees
 }
 
+TEST_F(StartupTest, AVrCardNeverGetsZeroMegahertz) {
+    device.portValues[0xD00E] = 101;
+    device.portValues[0xD00D] = 48;  // memory 50 in the chip
+    program(kCoreClkValue, 110);
+    program(kMemClkValue, 1);  // half of it would be 0 MHz, a byte of FEh
+    program(kRage128VRValue, 1);
+    run();
+    EXPECT_EQ(programmedBytes(), std::make_pair(48, 108));
+    EXPECT_EQ(stored(kMemClkValue), 100);
+}
+
 TEST_F(StartupTest, OneMissingClockKeepsTheChipsValue) {
     device.portValues[0xD00E] = 101;
     device.portValues[0xD00D] = 118;
@@ -225,6 +236,12 @@ TEST_F(StartupTest, TheBootSetsClocksOnlyWhileTheChoiceIsApplied) {
         {1, nullptr, false},  // ticked but never applied
         {1, "\"/usr/bin/other\"", false},
         {2, "\"/usr/bin/corvane\" /setclock", false},
+        // Only argument 1 counts, as it is what chooses the mode when the entry runs.
+        {1, "\"/usr/bin/corvane\" /setclock:1", false},
+        {1, "\"/opt/setclock/corvane\" /firstrun", false},
+        {1, "\"/usr/bin/corvane /setclock\"", false},
+        {1, "/usr/bin/corvane\t/SETCLOCK extra", true},
+        {1, "", false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::to_string(c.loadOnStartup) + (c.entry ? c.entry : " none"));

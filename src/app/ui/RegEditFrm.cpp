@@ -39,9 +39,12 @@ constexpr const char* kSaveQuestion =
 TForm1::TForm1(const FormServices& services)
     : m_services(services),
       m_settings([this] { return tabVisible(Direct3DTab); }),
-      m_clockServices{services.port, services.display, services.dialogs,
+      m_clockServices{services.port,
+                      services.display,
+                      services.dialogs,
                       [facts = &services.facts] { return facts->systemDirectory(); },
-                      services.privilegedWrite} {
+                      services.privilegedWrite,
+                      services.registrySaveProblem} {
     buildWindow();
     connectChangeHandlers();
     FormCreate();

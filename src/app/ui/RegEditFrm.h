@@ -54,6 +54,8 @@ struct FormServices {
     std::string presetFolder;  // where the preset list comes from
     // Set when the clocks are written by a privileged helper rather than through port.
     PrivilegedClockWrite privilegedWrite = nullptr;
+    // Why the registry could not be saved now, or the empty text; asked before the chip is set.
+    std::function<std::string()> registrySaveProblem = nullptr;
 };
 
 // The main window: eight pages of settings and information, four buttons and a File menu. Each

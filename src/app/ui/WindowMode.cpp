@@ -144,6 +144,11 @@ int runWindowMode(char* program, const CommandLine& ours,
         if (std::vector<std::string> launcher = installedHelperLauncher(); !launcher.empty())
             services.privilegedWrite = helperClockWrite(std::move(launcher));
     }
+    if (!platform.registryPath.empty()) {
+        services.registrySaveProblem = [path = platform.registryPath] {
+            return registrySaveProblem(path);
+        };
+    }
     TForm1 form(services);
     if (!form.created()) return 1;
     TFloatMinimizer::setApplicationMainForm(&form);

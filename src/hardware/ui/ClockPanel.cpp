@@ -111,6 +111,13 @@ void ClockPanel::SetClockBtnClick() {
         MemLbl->SetCaption(mhz(MemoryTB->Position()));
         return;
     }
+    // Clocks programmed but not stored would be undone at the next start.
+    if (m_hardware->saveProblem) {
+        if (const std::string problem = m_hardware->saveProblem(); !problem.empty()) {
+            showError(*m_dialogs, "The clocks were not set: " + problem + ".");
+            return;
+        }
+    }
     std::int32_t core = ChipTB->Position();
     const int position = MemoryTB->Position();
     std::int32_t passed = Rage128VR->Checked() ? position / 2 : position;

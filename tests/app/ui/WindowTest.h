@@ -60,10 +60,24 @@ protected:
             StartupState state;
             EXPECT_TRUE(runStart(registry, *platform.firmware, *platform.facts, dialogs, state));
         }
-        form = std::make_unique<TForm1>(FormServices{
-            *platform.registry, *platform.facts, *platform.port, *platform.display,
-            *platform.restart, shell, dialogs, ticks, *platform.profile, *platform.versions,
-            "/opt/corvane/corvane", argument1, dir.file("Presets")});
+        FormServices services{*platform.registry,
+                              *platform.facts,
+                              *platform.port,
+                              *platform.display,
+                              *platform.restart,
+                              shell,
+                              dialogs,
+                              ticks,
+                              *platform.profile,
+                              *platform.versions,
+                              "/opt/corvane/corvane",
+                              argument1,
+                              dir.file("Presets")};
+        // As the window mode sets it up.
+        services.registrySaveProblem = [path = dir.file("registry.reg")] {
+            return registrySaveProblem(path);
+        };
+        form = std::make_unique<TForm1>(services);
         return *form;
     }
     TForm1& openShown(const std::string& argument1 = "") {

@@ -115,6 +115,23 @@ TEST_F(ClockPageTest, AFailedPortRequestIsReportedAndStoresNothing) {
     EXPECT_EQ(hardware("Rage128", "CoreClock"), "103");
 }
 
+// Clocks that could not be stored would be undone at the next start: the chip is not touched.
+TEST_F(ClockPageTest, ARegistryThatCantBeSavedKeepsTheChipAsItIs) {
+    openShown();
+    showAdvanced();
+    std::filesystem::permissions(dir.file("registry.reg"), std::filesystem::perms::owner_read);
+    panel().ChipTB->setValue(110);
+    dialogs.shown.clear();
+    setClockAnswering(DialogResult::Yes);
+    ASSERT_FALSE(dialogs.shown.empty());
+    EXPECT_EQ(dialogs.shown.back().caption, "Error");
+    EXPECT_EQ(dialogs.texts().back().rfind("The clocks were not set: ", 0), 0u)
+        << dialogs.texts().back();
+    EXPECT_EQ(hardware("Rage128", "CoreClock"), "103");
+    EXPECT_EQ(panel().CoreClock(), 103);
+    EXPECT_TRUE(panel().SetClockBtn->isEnabled());  // to try again once the file can be written
+}
+
 TEST_F(ClockPageTest, MovingASliderAwayAndBackLeavesSetClockEnabled) {
     openShown();
     showAdvanced();
