@@ -128,11 +128,49 @@ inline ProcessResult runCorvane(const TempDir& scratch, const std::vector<std::s
     const std::string out = scratch.file("stdout.txt");
     const std::string err = scratch.file("stderr.txt");
     const std::string block = environmentBlock(environment);
+    // The output as text: the C runtime writes CR LF for each line end.
+    const auto text = [](std::string bytes) {
+        std::string lines;
+        for (std::size_t i = 0; i < bytes.size(); ++i) {
+            if (bytes[i] != '\r' || i + 1 >= bytes.size() || bytes[i + 1] != '\n')
+                lines += bytes[i];
+        }
+        return lines;
+    };
     ProcessResult result;
     result.exitCode = runProcess(all, out, err, &block);
-    result.out = readFile(out);
-    result.err = readFile(err);
+    result.out = text(readFile(out));
+    result.err = text(readFile(err));
     return result;
+}
+
+// Runs the built program count times at once with the same arguments, output thrown away, and
+// waits for all; true when every run ended with exit code 0.
+inline bool runCorvaneTogether(const std::vector<std::string>& args, int count) {
+    std::vector<std::string> all = {CORVANE_BINARY};
+    all.insert(all.end(), args.begin(), args.end());
+    std::vector<PROCESS_INFORMATION> processes;
+    bool ok = true;
+    for (int i = 0; i < count; ++i) {
+        std::string command = commandLine(all);
+        STARTUPINFOA startup{};
+        startup.cb = sizeof startup;
+        PROCESS_INFORMATION process{};
+        if (CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW,
+                           nullptr, nullptr, &startup, &process)) {
+            processes.push_back(process);
+        } else {
+            ok = false;
+        }
+    }
+    for (const PROCESS_INFORMATION& process : processes) {
+        DWORD code = 1;
+        ok = WaitForSingleObject(process.hProcess, 120000) == WAIT_OBJECT_0 &&
+             GetExitCodeProcess(process.hProcess, &code) && code == 0 && ok;
+        CloseHandle(process.hThread);
+        CloseHandle(process.hProcess);
+    }
+    return ok;
 }
 
 // Runs a program with its output thrown away; its exit code, or -1.
@@ -208,6 +246,19 @@ inline std::string commandLine(const std::vector<std::string>& args) {
     for (const std::string& arg : args)
         command += (command.empty() ? "" : " ") + shellQuote(arg);
     return command;
+}
+
+// Runs the built program count times at once with the same arguments, output thrown away, and
+// waits for all; true when every run ended with exit code 0.
+inline bool runCorvaneTogether(const std::vector<std::string>& args, int count) {
+    std::vector<std::string> all = {CORVANE_BINARY};
+    all.insert(all.end(), args.begin(), args.end());
+    std::string command = "fail=0; pids=";
+    for (int i = 0; i < count; ++i)
+        command += "; " + commandLine(all) + " >/dev/null 2>&1 & pids=\"$pids $!\"";
+    command += "; for p in $pids; do wait $p || fail=1; done; exit $fail";
+    const int status = std::system(commandLine({"sh", "-c", command}).c_str());
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 
 // Runs a program with its output thrown away; its exit code, or -1.

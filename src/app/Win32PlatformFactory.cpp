@@ -1,14 +1,25 @@
-// makePlatform of the Windows build: this computer through the Win32 back end; and what the
-// Windows build does not have yet says so.
+// makePlatform of the Windows build: this computer through the Win32 back end, or an emulated
+// machine through the file stores, as on Linux.
 #include "app/PlatformFactory.h"
-#include "app/PresetCommand.h"
 
 #define WIN32_LEAN_AND_MEAN
 #include <windows.h>
 
-#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <random>
 #include <vector>
 
+#include "app/DemoMachine.h"
+#include "platform/files/AtomicFile.h"
+#include "platform/pe/PeVersionResources.h"
+#include "platform/regfile/RegFileStore.h"
+#include "platform/sim/SimDisplaySettings.h"
+#include "platform/sim/SimFirmware.h"
+#include "platform/sim/SimMachine.h"
+#include "platform/sim/SimPortDevice.h"
+#include "platform/sim/SimRestart.h"
+#include "platform/sim/SimSystemFacts.h"
 #include "platform/win32/Win32DisplaySettings.h"
 #include "platform/win32/Win32Firmware.h"
 #include "platform/win32/Win32PortDevice.h"
@@ -27,12 +38,8 @@ Platform& Platform::operator=(Platform&&) noexcept = default;
 
 namespace {
 
-constexpr const char* kNoMachines =
-    "The Windows build does not run emulated machines yet (--machine, --demo, CORVANE_MACHINE).";
 constexpr const char* kNoRegistryFiles =
     "The Windows build works on the system's registry, not on registry files (--registry, --user, --screenshot).";
-constexpr const char* kNoPresetCommands =
-    "The Windows build has no preset commands yet (--apply-preset, --save-preset): they work on a copy of a registry file.";
 
 std::string programPath() {
     std::vector<char> buffer(MAX_PATH + 1);
@@ -45,30 +52,71 @@ std::string programPath() {
     }
 }
 
+// The emulated machine in dir, through the file stores, as on Linux.
+void makeMachinePlatform(Platform& p, const std::string& dir) {
+    try {
+        p.machine = std::make_unique<SimMachine>(dir);
+        p.registryPath = p.machine->registryPath();
+        p.registry = std::make_unique<RegFileStore>(p.registryPath);
+        auto facts = std::make_unique<SimSystemFacts>(*p.machine);
+        p.port = std::make_unique<SimPortDevice>(*p.machine, facts->systemDirectory());
+        p.facts = std::move(facts);
+        p.firmware = std::make_unique<SimFirmware>(*p.machine);
+        p.display = std::make_unique<SimDisplaySettings>(*p.machine);
+        p.restart = std::make_unique<SimRestart>(*p.machine);
+        p.versions = std::make_unique<PeVersionResources>();
+    } catch (const std::exception& e) {
+        throw PlatformError(e.what());
+    }
+}
+
 }  // namespace
 
 Platform makePlatform(const std::optional<std::string>& machineDir,
                       const std::optional<std::string>& registryFile) {
-    if (machineDir) throw PlatformError(kNoMachines);
-    if (registryFile) throw PlatformError(kNoRegistryFiles);
+    if (!machineDir && registryFile) throw PlatformError(kNoRegistryFiles);
     Platform p;
     p.programPath = programPath();
+    // INI files go through this computer's own profile functions, also for a machine's presets.
+    p.profile = std::make_unique<Win32PrivateProfile>();
+    if (machineDir) {
+        makeMachinePlatform(p, *machineDir);
+        return p;
+    }
     p.registry = std::make_unique<Win32RegistryStore>();
     p.facts = std::make_unique<Win32SystemFacts>();
     p.port = std::make_unique<Win32PortDevice>();
     p.firmware = std::make_unique<Win32Firmware>();
     p.display = std::make_unique<Win32DisplaySettings>();
     p.restart = std::make_unique<Win32SystemRestart>();
-    p.profile = std::make_unique<Win32PrivateProfile>();
     p.versions = std::make_unique<Win32VersionResources>();
     return p;
 }
 
 std::string makeDemoMachine() {
-    throw PlatformError(kNoMachines);
+    // A folder that create_directory made is this process's alone.
+    std::random_device random;
+    std::filesystem::path folder;
+    std::error_code error;
+    for (int attempt = 0; attempt < 100 && folder.empty(); ++attempt) {
+        const auto candidate = std::filesystem::temp_directory_path(error) /
+                               ("corvane-demo-" + std::to_string(random()));
+        if (std::filesystem::create_directory(candidate, error)) folder = candidate;
+    }
+    if (folder.empty()) throw PlatformError("Cannot create a folder for the demo machine");
+    for (const DemoFile& file : demoMachineFiles()) {
+        const std::filesystem::path path = folder / file.name;
+        std::filesystem::create_directories(path.parent_path(), error);
+        std::ofstream out(path, std::ios::binary);
+        out.write(file.bytes.data(), static_cast<std::streamsize>(file.bytes.size()));
+        out.close();
+        if (error || !out)
+            throw PlatformError("Cannot write the demo machine into " + folder.string());
+    }
+    return folder.string();
 }
 
-// On Windows the registry is the system's own, not a file.
+// On Windows this computer's registry is the system's own, not a file.
 std::string hostRegistryPath() {
     return "the Windows registry";
 }
@@ -81,14 +129,10 @@ std::string copyIntoTemporaryFolder(const std::string&, TemporaryFolder&) {
     throw PlatformError(kNoRegistryFiles);
 }
 
-std::string registrySaveProblem(const std::string&) {
+// A machine's registry file that can't be replaced; the system's registry reports for itself.
+std::string registrySaveProblem(const std::string& path) {
+    if (!canWriteFile(path)) return "the registry file " + path + " is read-only";
     return {};
-}
-
-// The preset commands need the .reg file store, which this build does not have yet.
-int runPresetCommand(const CommandLine&, const std::optional<std::string>&) {
-    std::fprintf(stderr, "corvane: %s\n", kNoPresetCommands);
-    return 1;
 }
 
 }  // namespace corvane

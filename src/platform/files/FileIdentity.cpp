@@ -76,7 +76,11 @@ FileRead readFileWithIdentity(const std::string& path, std::string& bytes, FileI
         error = "not a regular file";
         return FileRead::NotRegular;
     }
-    bytes.resize(static_cast<std::size_t>(st.st_size));
+    // One byte more than the file, so that reading to its end needs no larger buffer, and room
+    // for turning the text into UTF-8 where it lies.
+    const auto size = static_cast<std::size_t>(st.st_size);
+    bytes.reserve(size + size / 16 + 1);
+    bytes.resize(size + 1);
     std::size_t done = 0;
     for (;;) {
         if (done == bytes.size()) bytes.resize(bytes.size() + 65536);
@@ -176,6 +180,8 @@ FileRead readFileWithIdentity(const std::string& path, std::string& bytes, FileI
         error = win32ErrorText(GetLastError());
         return FileRead::Failed;
     }
+    // Room for turning the text into UTF-8 where it lies.
+    bytes.reserve(static_cast<std::size_t>(id.size + id.size / 16 + 1));
     for (;;) {
         char chunk[65536];
         DWORD got = 0;

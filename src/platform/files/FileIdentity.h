@@ -28,6 +28,7 @@ enum class FileRead { Ok, Missing, NotRegular, Failed };
 // Reads a whole regular file, and the identity of the very file that was read (taken from the
 // open file, so a replacement in between can't mix one file's bytes with another's identity).
 // On Missing, NotRegular and Failed, bytes is empty and error says why in the system's words.
+// bytes has room to spare for a sixteenth more, for a conversion of the text in place.
 FileRead readFileWithIdentity(const std::string& path, std::string& bytes, FileIdentity& identity,
                               std::string& error);
 

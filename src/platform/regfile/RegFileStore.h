@@ -1,12 +1,10 @@
 #pragma once
 
-#include <sys/stat.h>
-#include <sys/types.h>
-
 #include <stdexcept>
 #include <string>
 #include <vector>
 
+#include "platform/files/FileIdentity.h"
 #include "platform/regfile/MemoryRegistryStore.h"
 
 namespace corvane {
@@ -42,16 +40,7 @@ protected:
     std::string save() override;
 
 private:
-    struct Identity {
-        bool exists = false;
-        dev_t device = 0;
-        ino_t inode = 0;
-        off_t size = 0;
-        long long mtimeNs = 0;
-        long long ctimeNs = 0;
-        bool operator==(const Identity& other) const;
-        static Identity of(const struct stat& st);
-    };
+    using Identity = FileIdentity;
 
     Identity identityNow() const;
     RegistryTree load(Identity& identity) const;

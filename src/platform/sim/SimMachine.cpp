@@ -1,8 +1,7 @@
 #include "platform/sim/SimMachine.h"
 
-#include <sys/stat.h>
-
 #include <algorithm>
+#include <filesystem>
 
 #include "platform/files/AtomicFile.h"
 #include "platform/files/BoundedFile.h"
@@ -16,8 +15,8 @@ namespace corvane {
 SimMachine::SimMachine(std::string dir) : m_dir(std::move(dir)) {
     while (m_dir.size() > 1 && m_dir.back() == '/')
         m_dir.pop_back();
-    struct stat st {};
-    if (::stat(m_dir.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) {
+    std::error_code error;
+    if (!std::filesystem::is_directory(m_dir, error)) {
         throw SimMachineError("The machine folder " + m_dir + " does not exist");
     }
     m_stamp = fileStamp(hardwarePath()).identity;

@@ -17,9 +17,12 @@
 #include "app/Restart.h"
 #include "fakes/FakePlatform.h"
 #include "hardware/ClockSpeed.h"
+#include "hardware/FileVersion.h"
 #include "hardware/FirmwareQueries.h"
 #include "hardware/SmallPort.h"
 #include "platform/pe/PeVersionResources.h"
+#include "platform/regfile/RegFileStore.h"
+#include "platform/sim/SimSystemFacts.h"
 #include "platform/win32/Win32DisplaySettings.h"
 #include "platform/win32/Win32Firmware.h"
 #include "platform/win32/Win32PortDevice.h"
@@ -284,7 +287,7 @@ TEST(Win32VersionResources, ReadTheSameVersionsAsOurOwnReaderOnEverySystemFile) 
     EXPECT_EQ(ours.getFileVersionInfoSize(folder + "\\kernel32.dll.missing", &handle), 0u);
 }
 
-TEST(Win32PlatformFactory, BuildsTheWin32PlatformAndRefusesEmulatedMachines) {
+TEST(Win32PlatformFactory, BuildsTheWin32Platform) {
     Platform platform = makePlatform(std::nullopt);
     EXPECT_NE(dynamic_cast<Win32RegistryStore*>(platform.registry.get()), nullptr);
     EXPECT_NE(dynamic_cast<Win32SystemFacts*>(platform.facts.get()), nullptr);
@@ -298,8 +301,28 @@ TEST(Win32PlatformFactory, BuildsTheWin32PlatformAndRefusesEmulatedMachines) {
     const std::string program = lower(platform.programPath);
     EXPECT_EQ(program.substr(program.size() - 22), "corvane_core_tests.exe");
     EXPECT_EQ(program[1], ':');  // a full path
-    EXPECT_THROW(makePlatform(std::string("machines/demo")), PlatformError);
-    EXPECT_THROW(makeDemoMachine(), PlatformError);
+}
+
+TEST(Win32PlatformFactory, BuildsAnEmulatedMachineOverItsFiles) {
+    const std::string demo = makeDemoMachine();
+    Platform platform = makePlatform(demo);
+    ASSERT_NE(platform.machine, nullptr);
+    EXPECT_NE(dynamic_cast<RegFileStore*>(platform.registry.get()), nullptr);
+    EXPECT_NE(dynamic_cast<SimSystemFacts*>(platform.facts.get()), nullptr);
+    EXPECT_NE(dynamic_cast<PeVersionResources*>(platform.versions.get()), nullptr);
+    // The driver files of the machine's system folder are read.
+    test::ScriptedDialogs dialogs;
+    ProductVersion version{};
+    EXPECT_TRUE(GetFileVersion(*platform.versions, dialogs,
+                               platform.facts->systemDirectory() + kDirect3DDriverFile, version));
+    platform = Platform();
+    std::filesystem::remove_all(demo);
+
+    test::TempDir dir;
+    EXPECT_THROW(makePlatform(dir.file("missing")), PlatformError);
+    test::writeFile(dir.file("registry.reg"),
+                    "REGEDIT4\r\n[HKEY_LOCAL_MACHINE\\A]\r\n\"x\"=hex:zz\r\n");
+    EXPECT_THROW(makePlatform(dir.path().string()), PlatformError);
 }
 
 }  // namespace

@@ -1,9 +1,12 @@
 # The core tests of the Windows build, run under Wine by scripts/windows-test.sh. The tests that
-# need POSIX (the .reg file store, the emulated machine, sysfs, the process tests) are not here.
+# need POSIX (sysfs, processes of their own) are not here.
 corvane_add_tests(corvane_core_tests corvane_core
   LIBRARIES GTest::gtest GTest::gtest_main
   SOURCES
+    app/ClockModeProcessTest.cpp
     app/CommandLineTest.cpp
+    app/DemoMachineTest.cpp
+    app/PresetCommandProcessTest.cpp
     app/RestartTest.cpp
     app/SplashTimingTest.cpp
     app/StartupTest.cpp
@@ -13,6 +16,7 @@ corvane_add_tests(corvane_core_tests corvane_core
     hardware/FirmwareQueriesTest.cpp
     hardware/SmallPortTest.cpp
     platform/regfile/RegistryTreeTest.cpp
+    platform/sim/SimMachineTest.cpp
     presets/PresetFileTest.cpp
     presets/PresetFolderTest.cpp
     platform/files/FileIdentityTest.cpp
