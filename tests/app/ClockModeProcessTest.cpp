@@ -142,6 +142,37 @@ TEST_F(ClockModeProcess, ABrokenRegistryFileIsReportedAndKept) {
     EXPECT_EQ(test::readFile(machine("registry.reg")), broken);
 }
 
+// The ATI key exists only as the parent of a deeper header whose key is deleted again: the
+// first save must keep it, or the next start finds no ATI key.
+TEST_F(ClockModeProcess, AKeyOnlyAHeaderImpliedSurvivesTheSave) {
+    test::writeFile(machine("registry.reg"),
+                    "REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\Software\\ATI Technologies\\Tmp\\Sub]\r\n"
+                    "\r\n[-HKEY_LOCAL_MACHINE\\Software\\ATI Technologies\\Tmp\\Sub]\r\n\r\n"
+                    "[HKEY_LOCAL_MACHINE\\Software\\Ostrelle\\Corvane]\r\n"
+                    "\"CoreClk\"=dword:00000078\r\n\"MemClk\"=dword:00000082\r\n");
+    for (const std::int64_t core : {120, 110}) {
+        setStored(kCoreClkValue, static_cast<std::int32_t>(core));
+        const auto result = setclock();
+        EXPECT_EQ(result.exitCode, 0) << result.err;
+        EXPECT_EQ(hardware("Rage128", "CoreClock"), core);
+    }
+}
+
+// A header nested deeper than Windows allows is refused as any malformed file is, with its
+// line, and the file is kept.
+TEST_F(ClockModeProcess, AKeyDeeperThanWindowsAllowsIsRefused) {
+    std::string path = "HKEY_LOCAL_MACHINE\\Software\\ATI Technologies";
+    for (int level = 0; level < 40000; ++level)
+        path += "\\k";
+    const std::string deep = "REGEDIT4\r\n\r\n[" + path + "]\r\n";
+    test::writeFile(machine("registry.reg"), deep);
+    const auto result = setclock();
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_NE(result.err.find("line 3"), std::string::npos) << result.err;
+    EXPECT_EQ(test::readFile(machine("registry.reg")), deep);
+    EXPECT_EQ(hardware("Rage128", "CoreClock"), 100);
+}
+
 TEST_F(ClockModeProcess, AMissingMachineFolderIsReported) {
     const auto result = runCorvane(scratch, {"--machine", scratch.file("nowhere"), "/setclock"});
     EXPECT_EQ(result.exitCode, 1);
