@@ -2,14 +2,15 @@
 # Builds the fuzz targets with clang (libFuzzer, AddressSanitizer, UndefinedBehaviorSanitizer)
 # into build-fuzz/ and runs each for $FUZZ_SECONDS seconds (30 by default), seeded from the
 # folders fuzz/targets.txt names. Stops at the first target that finds a fault; the input that
-# caused it is left in build-fuzz/crashes/.
+# caused it is left in build-fuzz/crashes/. BUILD_TYPE=Debug builds them unoptimised: quicker to
+# build, slower to run, as for a short check.
 #   scripts/fuzz.sh [TARGET...]
 set -euo pipefail
 cd "$(dirname "$0")/.."
 ./scripts/setup.sh fuzz
 build_dir=build-fuzz
 seconds=${FUZZ_SECONDS:-30}
-CC=clang-14 CXX=clang++-14 BUILD_DIR=$build_dir BUILD_TYPE=RelWithDebInfo \
+CC=clang-14 CXX=clang++-14 BUILD_DIR=$build_dir BUILD_TYPE="${BUILD_TYPE:-RelWithDebInfo}" \
   CMAKE_ARGS="-DCORVANE_FUZZ=ON -DCORVANE_WITH_QT=OFF -DCORVANE_BUILD_TESTS=OFF -DCORVANE_BUILD_BENCH=OFF" \
   ./scripts/build.sh
 mkdir -p "$build_dir/crashes"

@@ -184,11 +184,14 @@ std::string checkHardwareFile(std::string_view text, const std::string& path) {
     bool known = false;
     std::size_t lineNumber = 0;
     for (std::size_t start = 0; start <= text.size();) {
-        const std::size_t lf = text.find('\n', start);
-        const std::size_t end = lf == std::string_view::npos ? text.size() : lf;
+        // Lines end as the INI reader ends them: at CR LF, LF or a CR alone, so that nothing
+        // the machine reads hides behind a CR in what is checked.
+        const std::size_t found = text.find_first_of("\r\n", start);
+        const std::size_t end = found == std::string_view::npos ? text.size() : found;
+        const bool crLf = end + 1 < text.size() && text[end] == '\r' && text[end + 1] == '\n';
         const std::string_view line = trim(text.substr(start, end - start));
         ++lineNumber;
-        start = end + 1;
+        start = end + (crLf ? 2 : 1);
         const auto fault = [&](const std::string& what) {
             return path + " line " + std::to_string(lineNumber) + ": " + what;
         };

@@ -35,6 +35,10 @@ TEST(HardwareFile, JunkIsReportedWithTheLineAndTheKey) {
         {"[Display]\nModeTest=yes\n", "line 2: ModeTest: \"yes\" is not a number"},
         {"[Rage128\nCoreClock=100\n", "line 1: a section header without \"]\""},
         {"[Rage128]\njunk\n", "line 2: \"junk\" is no key"},
+        // A CR alone ends a line for the INI reader, so it does for the check.
+        {"[Rage128]\r\nCoreClock=100\rIOBase=banana\r\n",
+         "line 3: IOBase: \"banana\" is not a number"},
+        {"[Rage128]\rCoreClock=0\n", "line 2: CoreClock: 0 is out of range (1 to 255)"},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(checkHardwareFile(c.text, "hardware.ini"), std::string("hardware.ini ") + c.fault)
