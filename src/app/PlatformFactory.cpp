@@ -1,5 +1,7 @@
 #include "app/PlatformFactory.h"
 
+#include "app/MachinePlatform.h"
+
 #include <pwd.h>
 #include <unistd.h>
 
@@ -73,15 +75,7 @@ Platform makePlatform(const std::optional<std::string>& machineDir,
     p.programPath = programPath();
     try {
         if (machineDir) {
-            p.machine = std::make_unique<SimMachine>(*machineDir);
-            p.registryPath = p.machine->registryPath();
-            p.registry = std::make_unique<RegFileStore>(p.registryPath);
-            auto facts = std::make_unique<SimSystemFacts>(*p.machine);
-            p.port = std::make_unique<SimPortDevice>(*p.machine, facts->systemDirectory());
-            p.facts = std::move(facts);
-            p.firmware = std::make_unique<SimFirmware>(*p.machine);
-            p.display = std::make_unique<SimDisplaySettings>(*p.machine);
-            p.restart = std::make_unique<SimRestart>(*p.machine);
+            makeMachinePlatform(p, *machineDir);
         } else {
             p.registryPath = registryFile.value_or(hostRegistryPath());
             p.registry = std::make_unique<RegFileStore>(p.registryPath);

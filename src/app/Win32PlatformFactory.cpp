@@ -1,5 +1,6 @@
 // makePlatform of the Windows build: this computer through the Win32 back end, or an emulated
 // machine through the file stores, as on Linux.
+#include "app/MachinePlatform.h"
 #include "app/PlatformFactory.h"
 
 #define WIN32_LEAN_AND_MEAN
@@ -49,24 +50,6 @@ std::string programPath() {
         if (length == 0) return "corvane.exe";
         if (length < buffer.size()) return std::string(buffer.data(), length);
         buffer.resize(buffer.size() * 2);
-    }
-}
-
-// The emulated machine in dir, through the file stores, as on Linux.
-void makeMachinePlatform(Platform& p, const std::string& dir) {
-    try {
-        p.machine = std::make_unique<SimMachine>(dir);
-        p.registryPath = p.machine->registryPath();
-        p.registry = std::make_unique<RegFileStore>(p.registryPath);
-        auto facts = std::make_unique<SimSystemFacts>(*p.machine);
-        p.port = std::make_unique<SimPortDevice>(*p.machine, facts->systemDirectory());
-        p.facts = std::move(facts);
-        p.firmware = std::make_unique<SimFirmware>(*p.machine);
-        p.display = std::make_unique<SimDisplaySettings>(*p.machine);
-        p.restart = std::make_unique<SimRestart>(*p.machine);
-        p.versions = std::make_unique<PeVersionResources>();
-    } catch (const std::exception& e) {
-        throw PlatformError(e.what());
     }
 }
 
