@@ -38,7 +38,7 @@ std::string tempPrefix(const std::string& path) {
 
 #ifndef _WIN32
 
-std::string writeFileAtomically(const std::string& path, const std::string& bytes, bool durable) {
+std::string writeFileAtomically(const std::string& path, const FileFiller& fill, bool durable) {
     static std::atomic<unsigned> counter{0};
     const std::string dir = folderOf(path);
     const std::string temp =
@@ -56,12 +56,25 @@ std::string writeFileAtomically(const std::string& path, const std::string& byte
         ::fchmod(fd, st.st_mode & 07777);
         [[maybe_unused]] const int ignored = ::fchown(fd, st.st_uid, st.st_gid);
     }
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0) return fail(errno);
-        done += static_cast<std::size_t>(n);
+    int writeError = 0;
+    const std::string fillError = fill([&](std::string_view bytes) {
+        std::size_t done = 0;
+        while (done < bytes.size()) {
+            const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+            if (n < 0 && errno == EINTR) continue;
+            if (n < 0) {
+                writeError = errno;
+                return false;
+            }
+            done += static_cast<std::size_t>(n);
+        }
+        return true;
+    });
+    if (writeError != 0) return fail(writeError);
+    if (!fillError.empty()) {
+        ::close(fd);
+        ::unlink(temp.c_str());
+        return fillError;
     }
     if (durable && ::fsync(fd) != 0) return fail(errno);
     if (::close(fd) != 0) {
@@ -114,7 +127,7 @@ std::string lastErrorText(const std::string& what) {
 
 }  // namespace
 
-std::string writeFileAtomically(const std::string& path, const std::string& bytes, bool durable) {
+std::string writeFileAtomically(const std::string& path, const FileFiller& fill, bool durable) {
     static std::atomic<unsigned> counter{0};
     const std::string temp = folderOf(path) + "\\" + tempPrefix(path) +
                              std::to_string(GetCurrentProcessId()) + "-" +
@@ -128,14 +141,23 @@ std::string writeFileAtomically(const std::string& path, const std::string& byte
         DeleteFileA(temp.c_str());
         return text;
     };
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1 << 20));
-        DWORD written = 0;
-        if (!WriteFile(file, bytes.data() + done, chunk, &written, nullptr) || written == 0) {
-            return fail("cannot write " + temp);
+    bool written = true;
+    const std::string fillError = fill([&](std::string_view bytes) {
+        std::size_t done = 0;
+        while (written && done < bytes.size()) {
+            const auto chunk =
+                static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1 << 20));
+            DWORD count = 0;
+            written = WriteFile(file, bytes.data() + done, chunk, &count, nullptr) && count > 0;
+            done += count;
         }
-        done += written;
+        return written;
+    });
+    if (!written) return fail("cannot write " + temp);
+    if (!fillError.empty()) {
+        CloseHandle(file);
+        DeleteFileA(temp.c_str());
+        return fillError;
     }
     if (durable && !FlushFileBuffers(file)) return fail("cannot flush " + temp);
     if (!CloseHandle(file)) {
@@ -176,5 +198,14 @@ bool canWriteFile(const std::string& path) {
 }
 
 #endif
+
+std::string writeFileAtomically(const std::string& path, const std::string& bytes, bool durable) {
+    return writeFileAtomically(
+        path,
+        [&bytes](const std::function<bool(std::string_view)>& put) {
+            return put(bytes) ? std::string() : std::string("cannot write");
+        },
+        durable);
+}
 
 }  // namespace corvane

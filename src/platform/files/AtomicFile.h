@@ -1,6 +1,8 @@
 #pragma once
 
+#include <functional>
 #include <string>
+#include <string_view>
 
 namespace corvane {
 
@@ -10,6 +12,14 @@ namespace corvane {
 // With durable false the data is not forced to disk first: the file is still whole, but a power
 // cut may leave the old contents.
 std::string writeFileAtomically(const std::string& path, const std::string& bytes,
+                                bool durable = true);
+
+// Hands the file's bytes to put piece by piece (put returns false when a piece could not be
+// written); returns why the bytes could not all be made, else empty.
+using FileFiller = std::function<std::string(const std::function<bool(std::string_view)>& put)>;
+
+// The same, for bytes made as they are written, so that a large file needs no copy in memory.
+std::string writeFileAtomically(const std::string& path, const FileFiller& fill,
                                 bool durable = true);
 
 // The folder a file path lies in ("." for a bare name).

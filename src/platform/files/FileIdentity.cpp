@@ -24,6 +24,8 @@ std::int64_t nanoseconds(const timespec& t) {
     return static_cast<std::int64_t>(t.tv_sec) * 1000000000LL + t.tv_nsec;
 }
 
+}  // namespace
+
 FileIdentity identityOf(const struct stat& st) {
     FileIdentity id;
     id.exists = true;
@@ -34,6 +36,8 @@ FileIdentity identityOf(const struct stat& st) {
     id.changed = nanoseconds(st.st_ctim);
     return id;
 }
+
+namespace {
 
 class Fd {
 public:

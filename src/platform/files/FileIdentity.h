@@ -3,6 +3,10 @@
 #include <cstdint>
 #include <string>
 
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
+
 namespace corvane {
 
 // What tells one state of a file from another: the file system and the file's number on it (a
@@ -19,6 +23,11 @@ struct FileIdentity {
 
     bool operator==(const FileIdentity& other) const = default;
 };
+
+#ifndef _WIN32
+// The identity of the file a stat call described.
+FileIdentity identityOf(const struct stat& st);
+#endif
 
 // The identity of the file at path; exists is false when there is none (or it can't be examined).
 FileIdentity fileIdentity(const std::string& path);

@@ -52,37 +52,54 @@ void PathIndex::reserve(std::size_t count) {
 }
 
 void PathIndex::grow(std::size_t slots) {
+    settle();
     std::vector<Slot> old = std::move(m_slots);
     m_slots.assign(slots, Slot{});
+    // Sixteen bits of filter for every entry the table is made for.
+    m_filter.assign(slots / 8 < 8 ? 8 : slots / 8, 0);
     m_used = 0;
-    const std::size_t mask = slots - 1;
     for (const Slot& slot : old) {
         if (slot.value == kEmpty || slot.value == kErased) continue;
-        // Entries are placed by their tag, so a larger table re-places them from it.
-        std::size_t i = slot.tag & mask;
-        while (m_slots[i].value != kEmpty)
-            i = (i + 1) & mask;
-        m_slots[i] = slot;
-        ++m_used;
+        place(slot);
+        m_filter[filterWord(slot.tag)] |= filterBits(slot.tag);
     }
 }
 
-void PathIndex::insert(std::uint64_t hash, std::uint32_t value) {
-    if ((m_used + 1) * 4 > m_slots.size() * 3 || m_slots.empty())
-        grow(m_slots.empty() ? 16 : m_slots.size() * 2);
+void PathIndex::place(const Slot& slot) const {
     const std::size_t mask = m_slots.size() - 1;
-    const auto tag = static_cast<std::uint32_t>(hash >> 32);
-    std::size_t i = tag & mask;
+    std::size_t i = slot.tag & mask;
     while (m_slots[i].value != kEmpty)
         i = (i + 1) & mask;
-    m_slots[i] = Slot{tag, value};
+    m_slots[i] = slot;
     ++m_used;
+}
+
+void PathIndex::settle() const {
+    if (m_pending.empty()) return;
+    const std::size_t mask = m_slots.size() - 1;
+    constexpr std::size_t kAhead = 16;
+    for (std::size_t i = 0; i < m_pending.size(); ++i) {
+        if (i + kAhead < m_pending.size())
+            __builtin_prefetch(&m_slots[m_pending[i + kAhead].tag & mask]);
+        place(m_pending[i]);
+    }
+    m_pending.clear();
+}
+
+void PathIndex::insert(std::uint64_t hash, std::uint32_t value) {
+    if (m_slots.empty() || (m_used + m_pending.size() + 1) * 4 > m_slots.size() * 3)
+        grow(m_slots.empty() ? 16 : m_slots.size() * 2);
+    const std::uint32_t tag = tagOf(hash);
+    m_filter[filterWord(tag)] |= filterBits(tag);
+    m_pending.push_back(Slot{tag, value});
+    if (m_pending.size() >= 1024) settle();
 }
 
 void PathIndex::erase(std::uint64_t hash, std::uint32_t value) {
     if (m_slots.empty()) return;
+    settle();
     const std::size_t mask = m_slots.size() - 1;
-    const auto tag = static_cast<std::uint32_t>(hash >> 32);
+    const std::uint32_t tag = tagOf(hash);
     for (std::size_t i = tag & mask;; i = (i + 1) & mask) {
         if (m_slots[i].value == kEmpty) return;
         if (m_slots[i].value == value) {

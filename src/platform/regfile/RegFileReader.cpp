@@ -1,6 +1,7 @@
 // Reading a registry export into a RegistryTree.
 
 #include <algorithm>
+#include <cstring>
 #include <string>
 
 #include "platform/WinTypes.h"
@@ -18,31 +19,62 @@ namespace {
 // read whole instead.
 struct NeedsFullRead {};
 
+// Why a key path from a header can't be a key, or empty.
+std::string pathProblem(std::string_view path) {
+    const std::size_t slash = path.find('\\');
+    const std::string_view root = path.substr(0, slash);
+    if (RegistryTree::canonicalRoot(root).empty()) {
+        return "unknown root key '" + std::string(root) + "'";
+    }
+    if (path.find("\\\\") != std::string_view::npos || path.back() == '\\') {
+        return "empty key name in '" + std::string(path) + "'";
+    }
+    // Windows refuses such keys; a file holding one is refused like any other bad file.
+    switch (RegistryTree::checkKeyPath(path)) {
+        case win::kErrorSuccess:
+            return {};
+        case win::kErrorInvalidParameter:
+            return "a key name is longer than " + std::to_string(RegistryTree::kMaxKeyNameLength) +
+                   " characters";
+        default:
+            return "the key is nested deeper than " + std::to_string(RegistryTree::kMaxKeyDepth) +
+                   " levels";
+    }
+}
+
+// Where the name of a value line ends (just past its closing quote), or npos when it has none.
+std::size_t valueNameEnd(std::string_view body) {
+    if (body.front() == '@') return 1;
+    std::size_t p = 1;
+    while (p < body.size()) {
+        const char c = body[p];
+        if (c == '\\' && p + 1 < body.size() && (body[p + 1] == '\\' || body[p + 1] == '"')) {
+            p += 2;
+            continue;
+        }
+        ++p;
+        if (c == '"') return p;
+    }
+    return std::string_view::npos;
+}
+
 }  // namespace
 
-// Reads lines into a tree. Full: every key and value. Index: every key, with the stretch of the
-// file it takes; value lines are only checked, or with decodeAll read as well. Load: the values
-// of one key from its stretch.
+// Reads lines of text held in memory into a tree. Full: every key and value of a file. Load:
+// the values of one key, from the stretch of the file the index gave it.
 class RegistryTree::Parser {
 public:
-    enum class Mode { Full, Index, Load };
+    enum class Mode { Full, Load };
 
-    Parser(RegistryTree& tree, std::string_view text, std::size_t start, std::size_t end, Mode mode,
-           bool decodeAll = false)
-        : m_tree(tree),
-          m_text(text),
-          m_pos(start),
-          m_end(end),
-          m_mode(mode),
-          m_keep(mode != Mode::Index || decodeAll) {}
+    Parser(RegistryTree& tree, std::string_view text, std::size_t start, Mode mode)
+        : m_tree(tree), m_text(text), m_pos(start), m_mode(mode) {}
 
     void run() {
-        while (m_pos < m_end) {
+        while (m_pos < m_text.size()) {
             const std::string_view line = nextLine();
             const std::string_view body = trimLeft(line);
             if (trimRight(body).empty() || body.front() == ';' || body.front() == '#') {
-                if (m_mode == Mode::Index && m_decorStart == kNoText) m_decorStart = m_lineStart;
-                if (m_keep) m_decor += m_lineWithEnd;
+                m_decor += m_lineWithEnd;
             } else if (body.front() == '[') {
                 keyLine(body);
             } else if (body.front() == '"' || body.front() == '@') {
@@ -51,29 +83,17 @@ public:
                 fail("unrecognised line (expected [key], \"name\"=data, @=data or a comment)");
             }
         }
-        if (m_mode == Mode::Index) {
-            const std::size_t end = m_decorStart == kNoText ? m_text.size() : m_decorStart;
-            if (m_current != kNoKey) m_tree.m_keys[m_current].textEnd = offset(end);
-            m_tree.m_trailingDecor = std::string(m_text.substr(end));
-        } else if (m_mode == Mode::Full) {
-            m_tree.m_trailingDecor = std::move(m_decor);
-        }
+        if (m_mode == Mode::Full) m_tree.m_trailingDecor = std::move(m_decor);
     }
 
-    // Values of one key, from the stretch of the file the index gave it.
     void loadKey(std::uint32_t key) {
         m_current = key;
         run();
     }
 
 private:
-    static constexpr std::size_t kNoText = std::string_view::npos;
-
-    static std::uint32_t offset(std::size_t at) { return static_cast<std::uint32_t>(at); }
-
     std::string_view nextLine() {
         ++m_line;
-        m_lineStart = m_pos;
         const std::size_t end = m_text.find('\n', m_pos);
         const std::size_t next = end == std::string_view::npos ? m_text.size() : end + 1;
         // Blank and comment lines are kept with their own line ends, byte for byte.
@@ -89,42 +109,20 @@ private:
         throw RegFormatError(m_line, reason);
     }
 
-    void checkPath(std::string_view path) const {
-        const std::size_t slash = path.find('\\');
-        const std::string_view root = path.substr(0, slash);
-        if (canonicalRoot(root).empty()) {
-            fail("unknown root key '" + std::string(root) + "'");
-        }
-        if (path.find("\\\\") != std::string_view::npos || path.back() == '\\') {
-            fail("empty key name in '" + std::string(path) + "'");
-        }
-        // Windows refuses such keys; a file holding one is refused like any other bad file.
-        switch (RegistryTree::checkKeyPath(path)) {
-            case win::kErrorSuccess:
-                break;
-            case win::kErrorInvalidParameter:
-                fail("a key name is longer than " +
-                     std::to_string(RegistryTree::kMaxKeyNameLength) + " characters");
-            default:
-                fail("the key is nested deeper than " + std::to_string(RegistryTree::kMaxKeyDepth) +
-                     " levels");
-        }
-    }
-
     void keyLine(std::string_view body) {
         if (m_mode == Mode::Load) {  // the key's own header
-            m_tree.m_keys[m_current].decor = std::move(m_decor);
+            m_tree.m_sets[m_tree.m_keys[m_current].values].decor = std::move(m_decor);
             m_decor.clear();
             return;
         }
         const std::string_view trimmed = trimRight(body);
         if (trimmed.back() != ']') fail("key line without a closing ']'");
         std::string_view path = trimmed.substr(1, trimmed.size() - 2);
-        if (!path.empty() && path.front() == '-') {
-            if (m_mode == Mode::Index) throw NeedsFullRead{};
-            path.remove_prefix(1);
-            if (path.empty()) fail("empty key name");
-            checkPath(path);
+        const bool deletion = !path.empty() && path.front() == '-';
+        if (deletion) path.remove_prefix(1);
+        if (path.empty()) fail("empty key name");
+        if (const std::string problem = pathProblem(path); !problem.empty()) fail(problem);
+        if (deletion) {
             if (const std::uint32_t key = m_tree.findKey(path); key != kNoKey) {
                 m_tree.deleteKey(key);
             }
@@ -132,59 +130,21 @@ private:
             m_skipping = true;
             return;
         }
-        if (path.empty()) fail("empty key name");
-        checkPath(path);
-        const std::uint32_t previous = m_current;
         m_current = m_tree.ensureKey(path, false);
         m_skipping = false;
         Key& key = m_tree.m_keys[m_current];
-        if (m_mode == Mode::Index) {
-            if (key.hasHeader) throw NeedsFullRead{};
-            // The key's stretch begins with the blank and comment lines before its header.
-            const std::size_t begin = m_decorStart == kNoText ? m_lineStart : m_decorStart;
-            if (previous != kNoKey) m_tree.m_keys[previous].textEnd = offset(begin);
-            key.textBegin = offset(begin);
-            key.loaded = m_keep;
-            m_decorStart = kNoText;
-            key.decor = std::move(m_decor);
-            m_decor.clear();
-            key.hasHeader = true;
-            m_tree.placeLast(m_current);
-            return;
-        }
         if (key.hasHeader) return;  // a key named again: its decor goes with what follows
-        key.decor = std::move(m_decor);
-        m_decor.clear();
         key.hasHeader = true;
+        m_tree.valuesOf(m_current).decor = std::move(m_decor);
+        m_decor.clear();
         m_tree.placeLast(m_current);
     }
 
     void valueLine(std::string_view body) {
         const int firstLine = m_line;
-        std::size_t p = 0;
-        std::string name;
-        if (body.front() == '@') {
-            p = 1;
-        } else {
-            p = 1;
-            bool closed = false;
-            while (p < body.size()) {
-                const char c = body[p];
-                if (c == '\\' && p + 1 < body.size()) {
-                    const char next = body[p + 1];
-                    name += (next == '\\' || next == '"') ? next : c;
-                    p += (next == '\\' || next == '"') ? 2 : 1;
-                    continue;
-                }
-                ++p;
-                if (c == '"') {
-                    closed = true;
-                    break;
-                }
-                name += c;
-            }
-            if (!closed) fail("value name without a closing quote");
-        }
+        std::size_t p = valueNameEnd(body);
+        if (p == std::string_view::npos) fail("value name without a closing quote");
+        std::string name = p == 1 ? std::string() : unescapeQuoted(body.substr(1, p - 2));
         while (p < body.size() && isBlank(body[p]))
             ++p;
         if (p >= body.size() || body[p] != '=') fail("expected '=' after the value name");
@@ -192,37 +152,24 @@ private:
         while (p < body.size() && isBlank(body[p]))
             ++p;
 
-        const bool keep = m_keep;
-        if (m_mode == Mode::Index) m_decorStart = kNoText;
-        std::string raw;
-        if (keep) raw = body;
-        // The whole text of the value, in the file: its continuation lines stay as they are.
-        const std::size_t bodyStart = static_cast<std::size_t>(body.data() - m_text.data());
-        std::size_t bodyEnd = bodyStart + body.size();
+        std::string raw(body);
         // hex data may run over several lines, each but the last ending in a backslash.
         if (startsWithFolded(body.substr(p), "hex")) {
-            while (trimRight(m_text.substr(bodyStart, bodyEnd - bodyStart)).ends_with('\\')) {
-                if (m_pos >= m_end) {
+            std::string_view last = body;
+            while (trimRight(last).ends_with('\\')) {
+                if (m_pos >= m_text.size()) {
                     throw RegFormatError(firstLine,
                                          "the value's data continues past the end of the file");
                 }
-                const std::string_view line = nextLine();
-                bodyEnd = static_cast<std::size_t>(line.data() - m_text.data()) + line.size();
-                if (keep) {
-                    raw += '\n';
-                    raw += line;
-                }
+                last = nextLine();
+                raw += '\n';
+                raw += last;
             }
         }
-        const std::string_view data = keep ? std::string_view(raw).substr(p)
-                                           : m_text.substr(bodyStart + p, bodyEnd - bodyStart - p);
-        const DataShape shape = classifyData(data);
+        // A key's own text was checked when the file was read.
+        const std::string_view data = std::string_view(raw).substr(p);
+        const DataShape shape = m_mode == Mode::Load ? shapeOf(data) : classifyData(data);
         if (!shape.error.empty()) throw RegFormatError(firstLine, shape.error);
-        if (!keep) {
-            if (m_current == kNoKey)
-                throw RegFormatError(firstLine, "a value before the first [key] line");
-            return;
-        }
         if (m_current == kNoKey) {
             if (m_skipping) return;  // values of a deleted key are dropped, as regedit drops them
             throw RegFormatError(firstLine, "a value before the first [key] line");
@@ -244,11 +191,7 @@ private:
     RegistryTree& m_tree;
     std::string_view m_text;
     std::size_t m_pos;
-    std::size_t m_end;
     Mode m_mode;
-    bool m_keep;  // values are read, not only checked
-    std::size_t m_lineStart = 0;
-    std::size_t m_decorStart = kNoText;  // where the blank and comment lines not yet placed begin
     int m_line = 1;
     std::uint32_t m_current = kNoKey;
     bool m_skipping = false;
@@ -256,46 +199,216 @@ private:
     std::string_view m_lineWithEnd;
 };
 
+// Reads a file's lines as they come, piece by piece, and checks each: keys go into the tree
+// with the stretch of the source each one takes; values are only checked.
+class RegistryTree::Indexer {
+public:
+    Indexer(RegistryTree& tree, std::size_t start, bool checkUtf8)
+        : m_tree(tree), m_offset(start), m_checkUtf8(checkUtf8) {}
+
+    void feed(std::string_view piece) {
+        std::size_t pos = 0;
+        if (!m_carry.empty()) {
+            const void* nl = std::memchr(piece.data(), '\n', piece.size());
+            if (nl == nullptr) {
+                m_carry += piece;
+                m_offset += piece.size();
+                return;
+            }
+            pos = static_cast<std::size_t>(static_cast<const char*>(nl) - piece.data());
+            m_carry += piece.substr(0, pos);
+            line(m_carry, m_carryStart);
+            m_carry.clear();
+            ++pos;
+        }
+        while (pos < piece.size()) {
+            const void* nl = std::memchr(piece.data() + pos, '\n', piece.size() - pos);
+            if (nl == nullptr) {
+                m_carry.assign(piece.substr(pos));
+                m_carryStart = m_offset + pos;
+                break;
+            }
+            const auto end = static_cast<std::size_t>(static_cast<const char*>(nl) - piece.data());
+            line(piece.substr(pos, end - pos), m_offset + pos);
+            pos = end + 1;
+        }
+        m_offset += piece.size();
+    }
+
+    void finish() {
+        const std::size_t size = m_offset;
+        if (!m_carry.empty()) {
+            line(m_carry, m_carryStart);
+            m_tree.m_endsWithNewline = false;
+        }
+        if (m_inHex) {
+            throw RegFormatError(m_valueLine,
+                                 "the value's data continues past the end of the file");
+        }
+        const std::size_t end = m_decorStart == kNoText ? size : m_decorStart;
+        if (m_current != kNoKey) m_tree.m_keys[m_current].textEnd = offset(end);
+        m_tree.m_trailBegin = end;
+    }
+
+private:
+    static constexpr std::size_t kNoText = std::string_view::npos;
+
+    static std::uint32_t offset(std::size_t at) { return static_cast<std::uint32_t>(at); }
+
+    [[noreturn]] void fail(int line, const std::string& reason) const {
+        throw RegFormatError(line, reason);
+    }
+
+    void line(std::string_view text, std::size_t start) {
+        ++m_line;
+        if (!text.empty() && text.back() == '\r') text.remove_suffix(1);
+        if (m_checkUtf8 && !codec::isAscii(text) &&
+            codec::firstInvalidUtf8(text) != std::string_view::npos) {
+            fail(m_line, "the file holds text that is not valid UTF-8");
+        }
+        if (m_inHex) {
+            hexLine(text);
+            return;
+        }
+        const std::string_view body = trimLeft(text);
+        if (trimRight(body).empty() || body.front() == ';' || body.front() == '#') {
+            if (m_decorStart == kNoText) m_decorStart = start;
+        } else if (body.front() == '[') {
+            keyLine(body, start);
+        } else if (body.front() == '"' || body.front() == '@') {
+            valueLine(body);
+        } else {
+            fail(m_line, "unrecognised line (expected [key], \"name\"=data, @=data or a comment)");
+        }
+    }
+
+    void keyLine(std::string_view body, std::size_t start) {
+        const std::string_view trimmed = trimRight(body);
+        if (trimmed.back() != ']') fail(m_line, "key line without a closing ']'");
+        std::string_view path = trimmed.substr(1, trimmed.size() - 2);
+        if (!path.empty() && path.front() == '-') throw NeedsFullRead{};
+        if (path.empty()) fail(m_line, "empty key name");
+        std::string converted;
+        if (m_tree.m_cp1252 && !codec::isAscii(path)) {
+            converted = codec::cp1252ToUtf8(path);
+            path = converted;
+        }
+        if (const std::string problem = pathProblem(path); !problem.empty()) fail(m_line, problem);
+        const std::uint32_t current = m_tree.ensureKey(path, false);
+        Key& key = m_tree.m_keys[current];
+        if (key.hasHeader) throw NeedsFullRead{};
+        // The key's stretch begins with the blank and comment lines before its header.
+        const std::size_t begin = m_decorStart == kNoText ? start : m_decorStart;
+        if (m_current != kNoKey) m_tree.m_keys[m_current].textEnd = offset(begin);
+        key.textBegin = offset(begin);
+        key.hasHeader = true;
+        m_tree.placeLast(current);
+        m_current = current;
+        m_decorStart = kNoText;
+    }
+
+    void valueLine(std::string_view body) {
+        m_decorStart = kNoText;
+        m_valueLine = m_line;
+        std::size_t p = valueNameEnd(body);
+        if (p == std::string_view::npos) fail(m_line, "value name without a closing quote");
+        while (p < body.size() && isBlank(body[p]))
+            ++p;
+        if (p >= body.size() || body[p] != '=') fail(m_line, "expected '=' after the value name");
+        ++p;
+        while (p < body.size() && isBlank(body[p]))
+            ++p;
+        const std::string_view data = body.substr(p);
+        if (startsWithFolded(data, "hex")) {
+            std::size_t list = 0;
+            if (const char* error = checkHexHead(data, list)) fail(m_line, error);
+            hexLine(data.substr(list));
+            return;
+        }
+        const DataShape shape = classifyData(data);
+        if (!shape.error.empty()) fail(m_line, shape.error);
+        valueDone();
+    }
+
+    void hexLine(std::string_view list) {
+        if (const char* error = checkHexLine(list, m_inHex)) fail(m_valueLine, error);
+        if (!m_inHex) valueDone();
+    }
+
+    void valueDone() const {
+        if (m_current == kNoKey) fail(m_valueLine, "a value before the first [key] line");
+    }
+
+    RegistryTree& m_tree;
+    std::size_t m_offset;  // where the next piece begins in the source
+    bool m_checkUtf8;
+    std::string m_carry;  // the start of a line that the next piece ends
+    std::size_t m_carryStart = 0;
+    std::size_t m_decorStart = kNoText;  // where the blank and comment lines not yet placed begin
+    int m_line = 1;
+    int m_valueLine = 0;
+    bool m_inHex = false;  // the last line ended in a backslash inside hex data
+    std::uint32_t m_current = kNoKey;
+};
+
 RegistryTree RegistryTree::parse(std::string fileBytes) {
-    return read(std::move(fileBytes), true);
+    return read(memorySource(std::move(fileBytes)), LazyReading{}, true);
 }
 
-RegistryTree RegistryTree::parseLazily(std::string fileBytes) {
-    return read(std::move(fileBytes), false);
+RegistryTree RegistryTree::parseLazily(std::string fileBytes, LazyReading how) {
+    return read(memorySource(std::move(fileBytes)), how, false);
 }
 
-RegistryTree RegistryTree::read(std::string bytes, bool decodeAll) {
-    if (bytes.empty()) {
+RegistryTree RegistryTree::parseLazily(std::shared_ptr<const RegSource> source, LazyReading how) {
+    return read(std::move(source), how, false);
+}
+
+namespace {
+
+[[noreturn]] void sourceChanged() {
+    throw RegSourceError("the file was changed while it was read");
+}
+
+}  // namespace
+
+RegistryTree RegistryTree::read(std::shared_ptr<const RegSource> source, LazyReading how,
+                                bool decodeAll) {
+    const std::size_t pieceSize = std::max<std::size_t>(how.pieceSize, 1);
+    const std::size_t size = source->size();
+    if (size == 0) {
         throw RegFormatError(1, "the file is empty (a registry file begins with REGEDIT4 or " +
                                     std::string(kHeader5) + ")");
     }
-    std::string text;
+    // Offsets into the text are kept in 32 bits.
+    if (size >= UINT32_MAX / 2) throw RegFormatError(1, "the file is larger than 2 GB");
+    std::string head;
+    if (!source->read(0, std::min<std::size_t>(size, 64 * 1024), head)) sourceChanged();
     RegFileEncoding encoding = RegFileEncoding::Ansi;
-    const std::string_view view(bytes);
-    if (bytes.size() >= 2 && bytes[0] == '\xFF' && bytes[1] == '\xFE') {
-        auto decoded = codec::utf16leToUtf8(view.substr(2));
+    std::size_t start = 0;
+    if (head.size() >= 2 && head[0] == '\xFF' && head[1] == '\xFE') {
+        // Rare for a whole export, and not read in pieces: the text is turned into UTF-8 first.
+        std::string bytes;
+        if (!source->read(2, size, bytes)) sourceChanged();
+        auto decoded = codec::utf16leToUtf8(bytes);
         if (!decoded) {
             int line = 1;
-            const std::string reason = reasonForBadUtf16(view.substr(2), line);
+            const std::string reason = reasonForBadUtf16(bytes, line);
             throw RegFormatError(line, reason);
         }
-        text = std::move(*decoded);
+        head = decoded->substr(0, 64 * 1024);
+        source = memorySource(std::move(*decoded));
         encoding = RegFileEncoding::Utf16Le;
-    } else if (bytes.size() >= 3 && view.substr(0, 3) == "\xEF\xBB\xBF") {
-        text = bytes.substr(3);
+    } else if (std::string_view(head).starts_with("\xEF\xBB\xBF")) {
+        start = 3;
         encoding = RegFileEncoding::Utf8Bom;
-    } else {
-        text = std::move(bytes);
     }
 
-    const std::size_t firstEnd = text.find('\n');
-    const std::string_view first = trimRight(
-        std::string_view(text).substr(0, firstEnd == std::string::npos ? text.size() : firstEnd));
+    const std::size_t firstEnd = head.find('\n', start);
+    const std::string_view first = trimRight(std::string_view(head).substr(
+        start, firstEnd == std::string::npos ? std::string::npos : firstEnd - start));
     RegFileVersion version;
     if (first == kHeader4) {
         version = RegFileVersion::Regedit4;
-        if (encoding == RegFileEncoding::Ansi && !codec::isAscii(text))
-            codec::cp1252ToUtf8InPlace(text);
     } else if (first == kHeader5) {
         version = RegFileVersion::Regedit5;
         if (encoding == RegFileEncoding::Ansi) encoding = RegFileEncoding::Utf8;
@@ -303,42 +416,84 @@ RegistryTree RegistryTree::read(std::string bytes, bool decodeAll) {
         throw RegFormatError(
             1, "not a registry file: the first line must be REGEDIT4 or " + std::string(kHeader5));
     }
-    if (encoding == RegFileEncoding::Utf8 || encoding == RegFileEncoding::Utf8Bom) {
-        const std::size_t bad = codec::firstInvalidUtf8(text);
-        if (bad != std::string::npos) {
+    const bool checkUtf8 =
+        encoding == RegFileEncoding::Utf8 || encoding == RegFileEncoding::Utf8Bom;
+    const bool crlf = firstEnd == std::string::npos || (firstEnd > 0 && head[firstEnd - 1] == '\r');
+    const std::size_t textStart = firstEnd == std::string::npos ? source->size() : firstEnd + 1;
+
+    RegistryTree tree(version, encoding);
+    tree.m_crlf = crlf;
+    tree.m_cp1252 = encoding == RegFileEncoding::Ansi;
+    tree.m_source = source;
+    tree.m_cacheLimit = std::max<std::size_t>(how.keptKeys, 1);
+    const std::size_t keys = source->size() / 160;
+    tree.m_keys.reserve(keys);
+    tree.m_names.reserve(keys * 16);
+    tree.m_order.reserve(keys);
+    tree.m_index.reserve(keys);
+    try {
+        Indexer indexer(tree, textStart, checkUtf8);
+        if (!source->scan(textStart, source->size(), pieceSize,
+                          [&indexer](std::string_view piece) { indexer.feed(piece); })) {
+            sourceChanged();
+        }
+        indexer.finish();
+    } catch (const NeedsFullRead&) {
+        std::string text;
+        if (!source->read(start, source->size(), text)) sourceChanged();
+        if (tree.m_cp1252 && !codec::isAscii(text)) codec::cp1252ToUtf8InPlace(text);
+        if (const std::size_t bad = checkUtf8 ? codec::firstInvalidUtf8(text) : std::string::npos;
+            bad != std::string::npos) {
             const auto line =
                 1 + std::count(text.begin(), text.begin() + static_cast<long>(bad), '\n');
             throw RegFormatError(static_cast<int>(line),
                                  "the file holds text that is not valid UTF-8");
         }
+        RegistryTree whole(version, encoding);
+        whole.m_crlf = crlf;
+        Parser(whole, text, firstEnd == std::string::npos ? text.size() : firstEnd + 1 - start,
+               Parser::Mode::Full)
+            .run();
+        return whole;
     }
-
-    const bool crlf = firstEnd == std::string::npos || (firstEnd > 0 && text[firstEnd - 1] == '\r');
-    const std::size_t start = firstEnd == std::string::npos ? text.size() : firstEnd + 1;
-    auto read = [&](Parser::Mode mode) {
-        RegistryTree tree(version, encoding);
-        tree.m_crlf = crlf;
-        tree.m_keys.reserve(text.size() / 160);
-        tree.m_index.reserve(text.size() / 160);
-        Parser(tree, text, start, text.size(), mode, decodeAll).run();
-        return tree;
-    };
-    try {
-        RegistryTree tree = read(Parser::Mode::Index);
-        tree.m_text = std::move(text);
-        return tree;
-    } catch (const NeedsFullRead&) {
-        return read(Parser::Mode::Full);
+    if (decodeAll) {
+        tree.m_cacheLimit = SIZE_MAX;
+        for (std::uint32_t key = 0; key < tree.m_keys.size(); ++key)
+            tree.loadedValues(key);
     }
+    return tree;
 }
 
-void RegistryTree::load(std::uint32_t key) const {
+const RegistryTree::ValueSet* RegistryTree::loadedValues(std::uint32_t key) const {
     const Key& k = m_keys[key];
-    if (k.loaded) return;
-    k.loaded = true;
-    // Loading changes no key as the tree's users see it: it only decodes what the file holds.
-    auto& tree = const_cast<RegistryTree&>(*this);
-    Parser(tree, m_text, k.textBegin, k.textEnd, Parser::Mode::Load).loadKey(key);
+    if (k.values != kNoKey) return &m_sets[k.values];
+    if (!k.inSource()) return nullptr;
+    const std::uint32_t slot = newSet(key);
+    std::string text;
+    bool ok = m_source->read(k.textBegin, k.textEnd, text);
+    if (ok) {
+        if (m_cp1252 && !codec::isAscii(text)) codec::cp1252ToUtf8InPlace(text);
+        try {
+            // Loading changes no key as the tree's users see it: it only decodes what the file
+            // holds.
+            Parser(const_cast<RegistryTree&>(*this), text, 0, Parser::Mode::Load).loadKey(key);
+        } catch (const RegFormatError&) {
+            ok = false;
+        }
+    }
+    if (!ok) {
+        // The file is not what was indexed; what was read of it must not be written back.
+        m_sourceLost = true;
+        m_sets[slot].values.clear();
+        m_sets[slot].index.reset();
+    }
+    m_cached.push_back(key);
+    while (m_cached.size() > m_cacheLimit) {
+        const std::uint32_t old = m_cached.front();
+        m_cached.erase(m_cached.begin());
+        if (old != key && !m_keys[old].touched) freeSet(old);
+    }
+    return &m_sets[m_keys[key].values];
 }
 
 }  // namespace corvane

@@ -33,9 +33,9 @@ RegFileStore::Identity RegFileStore::identityNow() const {
 }
 
 RegistryTree RegFileStore::load(Identity& identity) const {
-    std::string bytes;
+    std::shared_ptr<const RegSource> source;
     std::string error;
-    switch (readFileWithIdentity(m_path, bytes, identity, error)) {
+    switch (openFileSource(m_path, source, identity, error)) {
         case FileRead::Ok:
             break;
         case FileRead::Missing:
@@ -47,7 +47,9 @@ RegistryTree RegFileStore::load(Identity& identity) const {
             throw RegistryFileError("Cannot read the registry file " + m_path + ": " + error);
     }
     try {
-        return RegistryTree::parseLazily(std::move(bytes));
+        return RegistryTree::parseLazily(std::move(source));
+    } catch (const RegSourceError& e) {
+        throw RegistryFileError("Cannot read the registry file " + m_path + ": " + e.what());
     } catch (const RegFormatError& e) {
         throw RegistryFileError("The registry file " + m_path + " cannot be read: line " +
                                 std::to_string(e.line()) + ": " + e.reason());
@@ -90,7 +92,8 @@ std::string RegFileStore::save() {
     if (current.exists && !canWriteFile(m_path)) {
         return "Cannot save the registry file " + m_path + ": the file is read-only";
     }
-    if (!(current == m_identity)) {
+    // A tree whose file was written in place meanwhile is read again, as one that was replaced.
+    if (!(current == m_identity) || tree().sourceLost()) {
         Identity id;
         RegistryTree tree;
         try {
@@ -103,7 +106,11 @@ std::string RegFileStore::save() {
         replaceTree(std::move(tree));
         m_identity = id;
     }
-    if (const std::string error = writeFileAtomically(m_path, tree().serialize()); !error.empty()) {
+    const RegistryTree& saved = tree();
+    const std::string error = writeFileAtomically(
+        m_path,
+        [&saved](const std::function<bool(std::string_view)>& put) { return saved.write(put); });
+    if (!error.empty()) {
         return "Cannot save the registry file " + m_path + ": " + error;
     }
     m_identity = identityNow();

@@ -66,6 +66,43 @@ DataShape classifyData(std::string_view data) {
     return shape;
 }
 
+DataShape shapeOf(std::string_view data) {
+    DataShape shape;
+    if (!data.empty() && data.front() == '"') {
+        shape.type = win::kRegSz;
+    } else if (startsWithFolded(data, "dword:")) {
+        shape.type = win::kRegDword;
+    } else if (startsWithFolded(data, "hex")) {
+        shape.type = win::kRegBinary;
+        if (data.size() > 3 && data[3] == '(') {
+            shape.type = 0;
+            for (std::size_t i = 4; i < data.size() && data[i] != ')'; ++i)
+                shape.type = shape.type * 16 + static_cast<std::uint32_t>(hexDigit(data[i]));
+        }
+    } else {
+        shape.isDelete = true;
+    }
+    return shape;
+}
+
+const char* checkHexHead(std::string_view data, std::size_t& listStart) {
+    std::size_t i = 3;
+    if (i < data.size() && data[i] == '(') {
+        const std::size_t close = data.find(')', i);
+        const std::string_view num = close == std::string_view::npos
+                                         ? std::string_view{}
+                                         : data.substr(i + 1, close - i - 1);
+        bool ok = !num.empty() && num.size() <= 8;
+        for (const char c : num)
+            ok = ok && hexDigit(c) >= 0;
+        if (!ok) return "bad type number in hex(...)";
+        i = close + 1;
+    }
+    if (i >= data.size() || data[i] != ':') return "expected ':' after hex";
+    listStart = i + 1;
+    return nullptr;
+}
+
 std::string unescapeQuoted(std::string_view inner) {
     std::string out;
     out.reserve(inner.size());

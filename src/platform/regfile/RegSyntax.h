@@ -35,11 +35,24 @@ inline std::string_view trimLeft(std::string_view s) {
     return s;
 }
 
+// The value of a hex digit, or -1.
 inline int hexDigit(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    return -1;
+    static constexpr auto kTable = [] {
+        std::array<signed char, 256> table{};
+        table.fill(-1);
+        for (int d = 0; d < 10; ++d)
+            table[static_cast<std::size_t>('0' + d)] = static_cast<signed char>(d);
+        for (int d = 0; d < 6; ++d) {
+            table[static_cast<std::size_t>('a' + d)] = static_cast<signed char>(10 + d);
+            table[static_cast<std::size_t>('A' + d)] = static_cast<signed char>(10 + d);
+        }
+        return table;
+    }();
+    return kTable[static_cast<unsigned char>(c)];
+}
+
+inline bool isHexDigit(char c) {
+    return hexDigit(c) >= 0;
 }
 
 inline bool startsWithFolded(std::string_view s, std::string_view prefix) {
@@ -57,6 +70,11 @@ std::string scanHexBytes(std::string_view s, Put&& put) {
     std::size_t i = 0;
     const std::size_t n = s.size();
     while (true) {
+        // Most of the data is "xx," steps.
+        while (n - i >= 3 && isHexDigit(s[i]) && isHexDigit(s[i + 1]) && s[i + 2] == ',') {
+            put(static_cast<char>(hexDigit(s[i]) * 16 + hexDigit(s[i + 1])));
+            i += 3;
+        }
         while (i < n && (isBlank(s[i]) || s[i] == '\r'))
             ++i;
         if (i >= n) break;
@@ -99,6 +117,52 @@ std::string scanHexBytes(std::string_view s, Put&& put) {
     return {};
 }
 
+// Checks one line of a hex byte list (without its line end), as scanHexBytes reads it across
+// lines: continues says whether the line ends in the backslash that carries the list on to the
+// next. Returns the error text, or nullptr when the line is well formed. Most of a registry
+// export is such lines, so this runs first on the usual "xx," steps.
+inline const char* checkHexLine(std::string_view s, bool& continues) {
+    continues = false;
+    const char* p = s.data();
+    const char* const end = p + s.size();
+    auto skipBlanks = [&] {
+        while (p < end && (*p == ' ' || *p == '\t' || *p == '\r'))
+            ++p;
+    };
+    while (true) {
+        while (end - p >= 3 && isHexDigit(p[0]) && isHexDigit(p[1]) && p[2] == ',')
+            p += 3;
+        skipBlanks();
+        if (p >= end) return nullptr;
+        if (*p == '\\') {
+            ++p;
+            skipBlanks();
+            if (p >= end) {
+                continues = true;
+                return nullptr;
+            }
+            return "a '\\' in hex data must end its line";
+        }
+        if (!isHexDigit(*p)) return "bad hex byte in the value's data";
+        ++p;
+        if (p < end && isHexDigit(*p)) {
+            ++p;
+            if (p < end && isHexDigit(*p)) return "hex byte with more than two digits";
+        }
+        while (p < end && isBlank(*p))
+            ++p;
+        if (p < end && *p == ',') {
+            ++p;
+            continue;
+        }
+        if (p < end && *p != '\\' && *p != '\r') return "expected ',' between hex bytes";
+    }
+}
+
+// Checks the beginning of hex data ("hex:", "hex(7):"); returns the error text or nullptr, and
+// where the byte list begins.
+const char* checkHexHead(std::string_view data, std::size_t& listStart);
+
 struct DataShape {
     bool isDelete = false;
     std::uint32_t type = 0;
@@ -107,6 +171,8 @@ struct DataShape {
 
 // Recognises the data part of a value line and checks it.
 DataShape classifyData(std::string_view data);
+// Recognises the data part of a value line that was checked before.
+DataShape shapeOf(std::string_view data);
 
 // The text between the quotes of a string value, its escapes resolved.
 std::string unescapeQuoted(std::string_view inner);

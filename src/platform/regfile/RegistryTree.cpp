@@ -38,28 +38,88 @@ long RegistryTree::checkKeyPath(std::string_view path) {
         const std::size_t end = path.find('\\', start + 1);
         const std::string_view name =
             path.substr(start + 1, end == std::string_view::npos ? end : end - start - 1);
-        if (codec::utf16Length(name) > kMaxKeyNameLength) return win::kErrorInvalidParameter;
+        // A UTF-8 name has no more UTF-16 units than bytes.
+        if (name.size() > kMaxKeyNameLength && codec::utf16Length(name) > kMaxKeyNameLength)
+            return win::kErrorInvalidParameter;
         start = end;
     }
     return win::kErrorSuccess;
 }
 
-std::uint32_t RegistryTree::findKey(std::string_view path) const {
-    return m_index.find(foldedHash(path), [&](std::uint32_t key) {
-        return codec::equalsFolded(m_keys[key].path, path);
-    });
+namespace {
+
+std::uint64_t stepHash(std::uint64_t parent, std::string_view name) {
+    std::uint64_t h = (parent ^ foldedHash(name)) * 0x9E3779B97F4A7C15ULL;
+    h ^= h >> 31;
+    return h + parent;
 }
 
-const std::string& RegistryTree::keyPath(std::uint32_t key) const {
-    return m_keys[key].path;
+}  // namespace
+
+// The hash of a path is built a name at a time, so that reading an export, where each key's
+// parent was usually the key just read, hashes only the new name.
+std::uint32_t RegistryTree::findKey(std::string_view path) const {
+    std::uint64_t hash = 0;
+    std::size_t start = 0;
+    while (true) {
+        const std::size_t slash = path.find('\\', start);
+        hash = stepHash(
+            hash, path.substr(start, slash == std::string_view::npos ? slash : slash - start));
+        if (slash == std::string_view::npos) break;
+        start = slash + 1;
+    }
+    return m_index.find(hash, [&](std::uint32_t key) { return pathEquals(key, path); });
+}
+
+bool RegistryTree::pathEquals(std::uint32_t key, std::string_view path) const {
+    std::size_t end = path.size();
+    for (std::uint32_t k = key;; k = m_keys[k].parent) {
+        const std::string_view name = keyName(k);
+        if (m_keys[k].parent == kNoKey) return codec::equalsFolded(path.substr(0, end), name);
+        if (end < name.size() + 1 || path[end - name.size() - 1] != '\\') return false;
+        if (!codec::equalsFolded(path.substr(end - name.size(), name.size()), name)) return false;
+        end -= name.size() + 1;
+    }
+}
+
+std::uint64_t RegistryTree::pathHash(std::uint32_t key) const {
+    std::vector<std::uint32_t> chain;
+    for (std::uint32_t k = key; k != kNoKey; k = m_keys[k].parent)
+        chain.push_back(k);
+    std::uint64_t hash = 0;
+    for (auto it = chain.rbegin(); it != chain.rend(); ++it)
+        hash = stepHash(hash, keyName(*it));
+    return hash;
+}
+
+std::string RegistryTree::keyPath(std::uint32_t key) const {
+    std::size_t length = 0;
+    for (std::uint32_t k = key; k != kNoKey; k = m_keys[k].parent)
+        length += m_keys[k].nameLength + 1u;
+    std::string path(length - 1, '\\');
+    std::size_t end = path.size();
+    for (std::uint32_t k = key; k != kNoKey; k = m_keys[k].parent) {
+        const std::string_view name = keyName(k);
+        end -= name.size();
+        path.replace(end, name.size(), name);
+        if (end > 0) --end;
+    }
+    return path;
 }
 
 std::string_view RegistryTree::keyName(std::uint32_t key) const {
-    return std::string_view(m_keys[key].path).substr(m_keys[key].nameOffset);
+    return std::string_view(m_names).substr(m_keys[key].nameBegin, m_keys[key].nameLength);
 }
 
 const std::vector<std::uint32_t>& RegistryTree::subkeys(std::uint32_t key) const {
-    return m_keys[key].children;
+    if (m_childrenOf != key) {
+        m_children.clear();
+        for (std::uint32_t c = m_keys[key].firstChild; c != kNoKey; c = m_keys[c].nextSibling)
+            m_children.push_back(c);
+        std::reverse(m_children.begin(), m_children.end());
+        m_childrenOf = key;
+    }
+    return m_children;
 }
 
 std::size_t RegistryTree::liveKeyCount() const {
@@ -68,59 +128,68 @@ std::size_t RegistryTree::liveKeyCount() const {
 }
 
 std::size_t RegistryTree::valueCount(std::uint32_t key) const {
-    load(key);
-    return m_keys[key].values.size();
+    const ValueSet* set = loadedValues(key);
+    return set == nullptr ? 0 : set->values.size();
 }
 
 std::string_view RegistryTree::valueName(std::uint32_t key, std::size_t index) const {
-    load(key);
-    return m_keys[key].values[index].name;
+    return loadedValues(key)->values[index].name;
 }
 
 std::uint32_t RegistryTree::ensureKey(std::string_view path, bool explicitHeader) {
-    if (const std::uint32_t found = findKey(path); found != kNoKey) return found;
-    // Walk up to the nearest key that exists, then make the missing ones downwards: a loop, so
-    // that a deep path costs no stack, and each key takes its path from the one given.
-    std::vector<std::size_t> missing{path.size()};  // ends of the paths to make, deepest first
+    // The steps the path shares with the last path resolved are known; the rest are looked up
+    // and, from the first that is missing, made.
+    std::size_t depth = 0;
+    std::size_t start = 0;
     std::uint32_t parent = kNoKey;
-    std::size_t end = path.size();
-    while (end > 0) {
-        const std::size_t slash = path.rfind('\\', end - 1);
-        if (slash == std::string_view::npos) break;  // the root itself is missing
-        const std::string_view parentPath = path.substr(0, slash);
-        if (m_lastParent != kNoKey && codec::equalsFolded(m_keys[m_lastParent].path, parentPath)) {
-            parent = m_lastParent;
-            break;
+    std::uint64_t hash = 0;
+    bool missing = false;
+    while (true) {
+        const std::size_t slash = path.find('\\', start);
+        const bool deepest = slash == std::string_view::npos;
+        const std::string_view name =
+            path.substr(start, deepest ? std::string_view::npos : slash - start);
+        std::uint32_t key = kNoKey;
+        if (!missing && depth < m_lastPath.size() &&
+            codec::equalsFolded(keyName(m_lastPath[depth].key), name)) {
+            key = m_lastPath[depth].key;
+            hash = m_lastPath[depth].hash;
+        } else {
+            m_lastPath.resize(depth);
+            hash = stepHash(hash, name);
+            if (!missing && m_index.mayContain(hash)) {
+                key = m_index.find(hash, [&](std::uint32_t k) {
+                    return m_keys[k].parent == parent && codec::equalsFolded(keyName(k), name);
+                });
+            }
+            if (key == kNoKey) {
+                missing = true;
+                // Keys a header implies are placed where they were implied; the header's own key
+                // is placed by whoever reads the header.
+                key = addKey(name, parent, hash, explicitHeader, !deepest || explicitHeader);
+            }
+            m_lastPath.push_back(Step{key, hash});
         }
-        parent = findKey(parentPath);
-        if (parent != kNoKey) break;
-        missing.push_back(slash);
-        end = slash;
-    }
-    std::uint32_t key = kNoKey;
-    for (auto it = missing.rbegin(); it != missing.rend(); ++it) {
-        const bool deepest = *it == path.size();
-        if (deepest) m_lastParent = parent;
-        // Keys a header implies are placed where they were implied; the header's own key is
-        // placed by whoever reads the header.
-        key = addKey(path.substr(0, *it), parent, explicitHeader, !deepest || explicitHeader);
+        if (deepest) return key;
         parent = key;
+        start = slash + 1;
+        ++depth;
     }
-    return key;
 }
 
-std::uint32_t RegistryTree::addKey(std::string_view path, std::uint32_t parent, bool explicitHeader,
-                                   bool place) {
+std::uint32_t RegistryTree::addKey(std::string_view name, std::uint32_t parent, std::uint64_t hash,
+                                   bool explicitHeader, bool place) {
     const auto index = static_cast<std::uint32_t>(m_keys.size());
-    const std::size_t slash = path.rfind('\\');
-    Key key;
-    key.nameOffset = slash == std::string_view::npos ? 0 : static_cast<std::uint32_t>(slash + 1);
-    key.path = std::string(path);
+    Key& key = m_keys.emplace_back();
+    key.nameBegin = static_cast<std::uint32_t>(m_names.size());
+    key.nameLength = static_cast<std::uint16_t>(name.size());
+    m_names += name;
     key.parent = parent;
-    m_keys.push_back(std::move(key));
-    m_index.insert(foldedHash(path), index);
+    m_index.insert(hash, index);
     if (parent != kNoKey) {
-        m_keys[parent].children.push_back(index);
+        key.nextSibling = m_keys[parent].firstChild;
+        m_keys[parent].firstChild = index;
+        if (m_childrenOf == parent) m_childrenOf = kNoKey;
         if (explicitHeader) {
             makeExplicit(index);
         } else if (place) {
@@ -139,39 +208,78 @@ void RegistryTree::makeExplicit(std::uint32_t key) {
     Key& k = m_keys[key];
     if (k.hasHeader) return;
     k.hasHeader = true;
-    if (k.decor.empty()) k.decor = m_crlf ? "\r\n" : "\n";  // the blank line before every key
+    ValueSet& set = valuesOf(key);
+    if (set.decor.empty()) set.decor = m_crlf ? "\r\n" : "\n";  // the blank line before every key
     placeLast(key);
 }
 
 void RegistryTree::deleteKey(std::uint32_t key) {
-    m_lastParent = kNoKey;
-    Key& k = m_keys[key];
-    if (k.parent != kNoKey) {
-        auto& siblings = m_keys[k.parent].children;
-        siblings.erase(std::remove(siblings.begin(), siblings.end(), key), siblings.end());
+    m_lastPath.clear();
+    m_childrenOf = kNoKey;
+    const std::uint32_t parent = m_keys[key].parent;
+    if (parent != kNoKey) {
+        std::uint32_t* link = &m_keys[parent].firstChild;
+        while (*link != key)
+            link = &m_keys[*link].nextSibling;
+        *link = m_keys[key].nextSibling;
     }
     std::vector<std::uint32_t> pending{key};
     while (!pending.empty()) {
         const std::uint32_t current = pending.back();
         pending.pop_back();
-        Key& c = m_keys[current];
-        pending.insert(pending.end(), c.children.begin(), c.children.end());
-        c.children.clear();
-        c.values.clear();
-        c.valueIndex.reset();
-        c.alive = false;
-        m_index.erase(foldedHash(c.path), current);
+        for (std::uint32_t c = m_keys[current].firstChild; c != kNoKey; c = m_keys[c].nextSibling)
+            pending.push_back(c);
+        m_index.erase(pathHash(current), current);
+        Key& k = m_keys[current];
+        k.firstChild = kNoKey;
+        freeSet(current);
+        k.alive = false;
     }
 }
 
-const RegistryTree::Value* RegistryTree::findValue(std::uint32_t key, std::string_view name) const {
-    load(key);
-    const Key& k = m_keys[key];
-    if (k.valueIndex) {
-        const auto it = k.valueIndex->find(codec::foldCase(name));
-        return it == k.valueIndex->end() ? nullptr : &k.values[it->second];
+std::uint32_t RegistryTree::newSet(std::uint32_t key) const {
+    std::uint32_t slot = 0;
+    if (!m_freeSets.empty()) {
+        slot = m_freeSets.back();
+        m_freeSets.pop_back();
+    } else {
+        slot = static_cast<std::uint32_t>(m_sets.size());
+        m_sets.emplace_back();
     }
-    for (const Value& v : k.values) {
+    m_sets[slot].key = key;
+    m_keys[key].values = slot;
+    return slot;
+}
+
+void RegistryTree::freeSet(std::uint32_t key) const {
+    const std::uint32_t slot = m_keys[key].values;
+    if (slot == kNoKey) return;
+    ValueSet& set = m_sets[slot];
+    set.key = kNoKey;
+    set.decor.clear();
+    set.values.clear();
+    set.index.reset();
+    m_freeSets.push_back(slot);
+    m_keys[key].values = kNoKey;
+}
+
+// The values of a key that is about to change: from now on they live in memory.
+RegistryTree::ValueSet& RegistryTree::valuesOf(std::uint32_t key) {
+    loadedValues(key);
+    Key& k = m_keys[key];
+    if (k.values == kNoKey) newSet(key);
+    k.touched = true;
+    return m_sets[k.values];
+}
+
+const RegistryTree::Value* RegistryTree::findValue(std::uint32_t key, std::string_view name) const {
+    const ValueSet* set = loadedValues(key);
+    if (set == nullptr) return nullptr;
+    if (set->index) {
+        const auto it = set->index->find(codec::foldCase(name));
+        return it == set->index->end() ? nullptr : &set->values[it->second];
+    }
+    for (const Value& v : set->values) {
         if (codec::equalsFolded(v.name, name)) return &v;
     }
     return nullptr;
@@ -191,28 +299,29 @@ void RegistryTree::putValue(std::uint32_t key, Value&& value) {
         existing->decoded = value.decoded;
         return;
     }
-    Key& k = m_keys[key];
+    if (m_keys[key].values == kNoKey) newSet(key);
+    ValueSet& set = m_sets[m_keys[key].values];
     // Keys with many values get an index so that lookups stay cheap.
     constexpr std::size_t kIndexFrom = 16;
-    if (!k.valueIndex && k.values.size() >= kIndexFrom) {
-        k.valueIndex = std::make_unique<std::unordered_map<std::string, std::uint32_t>>();
-        for (std::uint32_t i = 0; i < k.values.size(); ++i) {
-            k.valueIndex->emplace(codec::foldCase(k.values[i].name), i);
+    if (!set.index && set.values.size() >= kIndexFrom) {
+        set.index = std::make_unique<std::unordered_map<std::string, std::uint32_t>>();
+        for (std::uint32_t i = 0; i < set.values.size(); ++i) {
+            set.index->emplace(codec::foldCase(set.values[i].name), i);
         }
     }
-    if (k.valueIndex) {
-        k.valueIndex->emplace(codec::foldCase(value.name),
-                              static_cast<std::uint32_t>(k.values.size()));
+    if (set.index) {
+        set.index->emplace(codec::foldCase(value.name),
+                           static_cast<std::uint32_t>(set.values.size()));
     }
-    k.values.push_back(std::move(value));
+    set.values.push_back(std::move(value));
 }
 
 bool RegistryTree::eraseValue(std::uint32_t key, std::string_view name) {
-    Key& k = m_keys[key];
     const Value* v = findValue(key, name);
     if (v == nullptr) return false;
-    k.values.erase(k.values.begin() + (v - k.values.data()));
-    k.valueIndex.reset();
+    ValueSet& set = m_sets[m_keys[key].values];
+    set.values.erase(set.values.begin() + (v - set.values.data()));
+    set.index.reset();
     return true;
 }
 
@@ -232,6 +341,7 @@ void RegistryTree::decode(const Value& value) const {
             out += static_cast<char>((number >> (8 * i)) & 0xFF);
     } else {
         const std::size_t colon = data.find(':');
+        out.reserve(data.size() / 3 + 1);
         scanHexBytes(data.substr(colon + 1), [&out](char b) { out += b; });
         if (isStringType(value.type)) {
             if (m_version == RegFileVersion::Regedit4) {
@@ -295,8 +405,9 @@ long RegistryTree::apply(const RegChange& change, bool* changed) {
     }
     std::uint32_t key = findKey(change.keyPath);
     if (change.kind == RegChange::Kind::DeleteValue) {
-        if (key == kNoKey || !eraseValue(key, change.name)) return win::kErrorFileNotFound;
-        m_keys[key].touched = true;
+        if (key == kNoKey || findValue(key, change.name) == nullptr) return win::kErrorFileNotFound;
+        valuesOf(key);
+        eraseValue(key, change.name);
         done = true;
         return win::kErrorSuccess;
     }
@@ -355,8 +466,8 @@ long RegistryTree::apply(const RegChange& change, bool* changed) {
         key = ensureKey(change.keyPath, true);
     }
     makeExplicit(key);
+    valuesOf(key);
     putValue(key, std::move(value));
-    m_keys[key].touched = true;
     done = true;
     return win::kErrorSuccess;
 }

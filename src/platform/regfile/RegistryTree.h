@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -9,6 +10,7 @@
 #include <vector>
 
 #include "platform/regfile/PathIndex.h"
+#include "platform/regfile/RegSource.h"
 
 namespace corvane {
 
@@ -29,6 +31,12 @@ private:
     std::string m_reason;
 };
 
+// A source could not be read as it was indexed: the file was written in place meanwhile.
+class RegSourceError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
 // One change to a tree, as the store records it so that it can be applied again on top of a
 // newer copy of the file.
 struct RegChange {
@@ -40,10 +48,22 @@ struct RegChange {
     std::string data;
 };
 
+// How a tree reads lazily: the text is taken in pieces of pieceSize bytes, and the values of at
+// most keptKeys unchanged keys are kept in memory at once.
+struct LazyReading {
+    std::size_t pieceSize = 256 * 1024;
+    std::size_t keptKeys = 64;
+};
+
 // The keys and values of a registry, in the order of the file they came from, together with
 // the original text of everything that was not changed, so that saving reproduces it exactly.
 // Key paths are full paths beginning with a root name ("HKEY_LOCAL_MACHINE\Software"). Names
 // compare without regard to case and keep their spelling.
+//
+// A tree read from a source keeps only its keys in memory (names, links, where each key's text
+// lies). A key's values are read from the source the first time they are used and kept while
+// they are among the last few keys used or once they are changed; a save copies the text of
+// every unchanged key from the source.
 class RegistryTree {
 public:
     static constexpr std::uint32_t kNoKey = UINT32_MAX;
@@ -62,14 +82,22 @@ public:
     RegistryTree& operator=(RegistryTree&&) noexcept;
     ~RegistryTree();
 
-    // Reads a whole export; throws RegFormatError naming the line and the reason.
+    // Reads a whole export and decodes every value; throws RegFormatError naming the line and
+    // the reason.
     static RegistryTree parse(std::string fileBytes);
-    // Reads the keys of an export and checks every line, as parse does, but keeps the values as
-    // the file's text until a key's values are first used; a save copies the text of every key
-    // whose values were not changed. What the tree answers is the same as after parse.
-    static RegistryTree parseLazily(std::string fileBytes);
+    // Reads the keys of an export and checks every line, as parse does, but reads a key's values
+    // only when they are first used. What the tree answers is the same as after parse.
+    static RegistryTree parseLazily(std::string fileBytes, LazyReading how = {});
+    static RegistryTree parseLazily(std::shared_ptr<const RegSource> source, LazyReading how = {});
+
     // The file's bytes, in the version and encoding the tree was read with.
     std::string serialize() const;
+    // The same bytes, handed to put piece by piece (false from put stops). Returns why they
+    // could not be written (the source was changed in place, or put failed), else empty.
+    std::string write(const std::function<bool(std::string_view)>& put) const;
+    // True once a key's text could not be read back from the source as it was indexed: the
+    // tree no longer describes the file and must be read again before it is saved.
+    bool sourceLost() const { return m_sourceLost; }
 
     RegFileVersion version() const { return m_version; }
     RegFileEncoding encoding() const { return m_encoding; }
@@ -79,12 +107,14 @@ public:
     static std::string_view canonicalRoot(std::string_view name);
 
     std::uint32_t findKey(std::string_view path) const;
-    const std::string& keyPath(std::uint32_t key) const;
+    std::string keyPath(std::uint32_t key) const;
     std::string_view keyName(std::uint32_t key) const;
+    // The key's subkeys in the order they were made; valid until the next call.
     const std::vector<std::uint32_t>& subkeys(std::uint32_t key) const;
     std::size_t liveKeyCount() const;
 
-    // The value's type and its data as the registry API hands it out; false when missing.
+    // The value's type and its data as the registry API hands it out; false when missing. data
+    // stays valid until another key's values are read.
     bool value(std::uint32_t key, std::string_view name, std::uint32_t& type,
                const std::string*& data) const;
     std::size_t valueCount(std::uint32_t key) const;
@@ -94,6 +124,8 @@ public:
     // Applies a change; returns a Win32 error code (0 on success). changed, when given, says
     // whether anything differs afterwards (setting a value to what it holds changes nothing).
     long apply(const RegChange& change, bool* changed = nullptr);
+
+    static constexpr std::size_t kPieceSize = LazyReading{}.pieceSize;
 
 private:
     struct Value {
@@ -106,55 +138,90 @@ private:
         mutable bool decoded = false;
     };
 
+    // The values of a key that are in memory.
+    struct ValueSet {
+        std::uint32_t key = kNoKey;
+        std::string decor;  // blank and comment lines before the key's header
+        std::vector<Value> values;
+        std::unique_ptr<std::unordered_map<std::string, std::uint32_t>> index;
+    };
+
     struct Key {
-        std::string path;
-        std::uint32_t nameOffset = 0;
         std::uint32_t parent = kNoKey;
-        bool alive = true;
-        bool hasHeader = false;
-        std::string decor;                 // as for values
+        std::uint32_t firstChild = kNoKey;  // the newest; siblings link to older ones
+        std::uint32_t nextSibling = kNoKey;
+        std::uint32_t nameBegin = 0;       // in m_names
         std::uint32_t orderSlot = kNoKey;  // where in m_order the key is written
-        // The stretch of the file's text that holds the key (the lines before its header, the
-        // header, its values), for a key read by parseLazily; its values are decoded from it
-        // when first used, and it is written as it is unless they were changed.
+        // The stretch of the source that holds the key (the lines before its header, the header,
+        // its values), for a key read from a source: written as it is unless its values changed.
         std::uint32_t textBegin = 0;
         std::uint32_t textEnd = 0;
-        mutable bool loaded = true;
-        bool touched = false;
-        std::vector<std::uint32_t> children;
-        std::vector<Value> values;
-        std::unique_ptr<std::unordered_map<std::string, std::uint32_t>> valueIndex;
+        mutable std::uint32_t values = kNoKey;  // in m_sets, when the values are in memory
+        std::uint16_t nameLength = 0;
+        bool alive = true;
+        bool hasHeader = false;
+        bool touched = false;  // changed since read: its values are in memory for good
+
+        bool inSource() const { return textEnd > textBegin && !touched; }
+    };
+
+    // One step of a key path being resolved, as the last path resolved left it.
+    struct Step {
+        std::uint32_t key;
+        std::uint64_t hash;
     };
 
     std::uint32_t ensureKey(std::string_view path, bool explicitHeader);
-    std::uint32_t addKey(std::string_view path, std::uint32_t parent, bool explicitHeader,
-                         bool place);
+    std::uint32_t addKey(std::string_view name, std::uint32_t parent, std::uint64_t hash,
+                         bool explicitHeader, bool place);
+    bool pathEquals(std::uint32_t key, std::string_view path) const;
+    std::uint64_t pathHash(std::uint32_t key) const;
     void makeExplicit(std::uint32_t key);
     void placeLast(std::uint32_t key);
     void deleteKey(std::uint32_t key);
+    ValueSet& valuesOf(std::uint32_t key);
+    const ValueSet* loadedValues(std::uint32_t key) const;
     Value* findValue(std::uint32_t key, std::string_view name);
     const Value* findValue(std::uint32_t key, std::string_view name) const;
     void putValue(std::uint32_t key, Value&& value);
     bool eraseValue(std::uint32_t key, std::string_view name);
     void decode(const Value& value) const;
-    void load(std::uint32_t key) const;
+    std::uint32_t newSet(std::uint32_t key) const;
+    void freeSet(std::uint32_t key) const;
     bool encodable(std::string_view text) const;
 
     class Parser;
-    static RegistryTree read(std::string fileBytes, bool decodeAll);
+    class Indexer;
+    class Output;
+    static RegistryTree read(std::shared_ptr<const RegSource> source, LazyReading how,
+                             bool decodeAll);
 
     RegFileVersion m_version;
     RegFileEncoding m_encoding;
     bool m_crlf = true;
     std::vector<Key> m_keys;
+    std::string m_names;  // every key's name, one after another
     // Keys in the order they are written; an entry counts only where it is the key's orderSlot.
     std::vector<std::uint32_t> m_order;
     PathIndex m_index;  // key paths, compared without regard to case
-    // Keys of an export come grouped under their parents; remembering the last parent saves
-    // most parent lookups while reading.
-    std::uint32_t m_lastParent = kNoKey;
+    std::vector<Step> m_lastPath;
     std::string m_trailingDecor;
-    std::string m_text;  // the file's text, for a tree read by parseLazily
+
+    // Where the tree's text comes from: the bytes after the header line's byte-order mark, in
+    // the file's 8-bit encoding (Windows-1252 when m_cp1252), or UTF-8 decoded from UTF-16.
+    std::shared_ptr<const RegSource> m_source;
+    bool m_cp1252 = false;
+    std::size_t m_trailBegin = 0;  // the lines after the last key, in the source
+    bool m_endsWithNewline = true;
+    mutable bool m_sourceLost = false;
+    mutable std::vector<ValueSet> m_sets;
+    mutable std::vector<std::uint32_t> m_freeSets;
+    // Keys whose values were read from the source and not changed, oldest first: the first to
+    // give their memory back once there are more than m_cacheLimit.
+    mutable std::vector<std::uint32_t> m_cached;
+    std::size_t m_cacheLimit = 64;
+    mutable std::uint32_t m_childrenOf = kNoKey;
+    mutable std::vector<std::uint32_t> m_children;
 };
 
 }  // namespace corvane

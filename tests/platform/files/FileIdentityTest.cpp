@@ -7,6 +7,7 @@
 #endif
 
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -93,6 +94,32 @@ TEST(FileIdentity, WhatIsNoFileToReadIsSaidSo) {
         EXPECT_FALSE(identity.exists) << c.what;
         EXPECT_FALSE(error.empty()) << c.what;
     }
+}
+
+// A file made piece by piece replaces the old one only once every piece was made and written.
+TEST(AtomicFile, ReplacesAFileOnlyWhenAllItsPiecesWereMade) {
+    test::TempDir dir;
+    const std::string path = dir.file("registry.reg");
+    test::writeFile(path, "old");
+    auto pieces = [](bool failAtTheEnd) {
+        return [failAtTheEnd](const std::function<bool(std::string_view)>& put) {
+            for (int i = 0; i < 100; ++i) {
+                if (!put(std::string(1000, static_cast<char>('a' + i % 26))))
+                    return std::string("put");
+            }
+            return failAtTheEnd ? std::string("the source changed") : std::string();
+        };
+    };
+    EXPECT_EQ(writeFileAtomically(path, pieces(true)), "the source changed");
+    EXPECT_EQ(test::readFile(path), "old");
+    ASSERT_EQ(writeFileAtomically(path, pieces(false)), "");
+    const std::string written = test::readFile(path);
+    ASSERT_EQ(written.size(), 100000u);
+    EXPECT_EQ(written.substr(99000, 3), "vvv");
+    std::size_t entries = 0;
+    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(dir.path()))
+        ++entries;
+    EXPECT_EQ(entries, 1u);  // no temporary file left behind
 }
 
 }  // namespace

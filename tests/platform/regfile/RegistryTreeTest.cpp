@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "TestSupport.h"
 #include "platform/WinTypes.h"
 
@@ -287,8 +289,16 @@ TEST(RegistryTree, MalformedFilesGiveTheLineAndReason) {
                      7),
          1, "UTF-16"},
     };
-    // The lazy reader checks every line too, also of keys whose values it does not decode.
-    for (const auto read : {&RegistryTree::parse, &RegistryTree::parseLazily}) {
+    // The lazy reader checks every line too, also of keys whose values it does not decode, and
+    // also when lines reach over the pieces it reads the file in.
+    const std::function<RegistryTree(std::string)> readers[] = {
+        &RegistryTree::parse,
+        [](std::string text) { return RegistryTree::parseLazily(std::move(text)); },
+        [](std::string text) {
+            return RegistryTree::parseLazily(std::move(text), {3, 1});
+        },
+    };
+    for (const auto& read : readers) {
         for (const Case& c : cases) {
             SCOPED_TRACE(c.what);
             try {

@@ -16,6 +16,7 @@ corvane_add_tests(corvane_core_tests corvane_core
     hardware/FirmwareQueriesTest.cpp
     hardware/SmallPortTest.cpp
     platform/regfile/RegistryTreeTest.cpp
+    platform/regfile/RegSourceTest.cpp
     platform/sim/SimMachineTest.cpp
     presets/PresetFileTest.cpp
     presets/PresetFolderTest.cpp

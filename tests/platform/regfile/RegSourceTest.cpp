@@ -1,0 +1,129 @@
+#include "platform/regfile/RegSource.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "TestSupport.h"
+#include "platform/files/TextCodec.h"
+#include "platform/regfile/RegFileStore.h"
+#include "platform/regfile/RegistryTree.h"
+#include "settings/Registry.h"
+
+namespace corvane {
+namespace {
+
+// A file larger than the blocks and pieces it is read in, with Windows-1252 text in names and
+// values.
+std::string exportOf(int keys) {
+    std::string text = "REGEDIT4\r\n";
+    for (int k = 0; k < keys; ++k) {
+        text +=
+            "\r\n[HKEY_LOCAL_MACHINE\\Software\\Gr\xFC\xDF"
+            "e\\Key" +
+            std::to_string(k) + "]\r\n";
+        text += "\"Name\"=\"Caf\xE9 " + std::to_string(k) + "\"\r\n";
+        std::string extra;
+        for (int b = 0; b < k % 7; ++b)
+            extra += "aa,";
+        text += "\"Data\"=hex:" + extra +
+                "01,02,03,04,05,06,07,08,09,0a,0b,\\\r\n"
+                "  0c,0d,0e,0f\r\n";
+    }
+    return text;
+}
+
+std::shared_ptr<const RegSource> open(const std::string& path) {
+    std::shared_ptr<const RegSource> source;
+    FileIdentity identity;
+    std::string error;
+    EXPECT_EQ(openFileSource(path, source, identity, error), FileRead::Ok) << error;
+    return source;
+}
+
+std::string valueOf(const RegistryTree& tree, const std::string& path, const std::string& name) {
+    const std::uint32_t key = tree.findKey(path);
+    std::uint32_t type = 0;
+    const std::string* data = nullptr;
+    if (key == RegistryTree::kNoKey || !tree.value(key, name, type, data)) return "<none>";
+    return *data;
+}
+
+TEST(RegSource, ATreeOverAFileAnswersAsOneOverItsBytes) {
+    test::TempDir dir;
+    const std::string path = dir.file("registry.reg");
+    const std::string bytes = exportOf(3000);
+    ASSERT_GT(bytes.size(), 200000u);
+    test::writeFile(path, bytes);
+    const RegistryTree whole = RegistryTree::parse(bytes);
+    const RegistryTree lazy = RegistryTree::parseLazily(open(path), {4096, 2});
+    // Backwards, then forwards: the blocks read around a key serve its neighbours either way.
+    std::vector<int> order;
+    for (int k = 2999; k >= 0; k -= 7)
+        order.push_back(k);
+    for (int k = 0; k < 3000; k += 11)
+        order.push_back(k);
+    for (const int k : order) {
+        const std::string key = codec::cp1252ToUtf8(
+                                    "HKEY_LOCAL_MACHINE\\Software\\Gr\xFC\xDF"
+                                    "e\\Key") +
+                                std::to_string(k);
+        for (const char* name : {"Name", "Data"})
+            ASSERT_EQ(valueOf(lazy, key, name), valueOf(whole, key, name)) << key << " " << name;
+    }
+    EXPECT_EQ(lazy.serialize(), bytes);
+}
+
+TEST(RegSource, AFileWrittenInPlaceIsReadAgainBeforeItIsUsed) {
+    test::TempDir dir;
+    const std::string path = dir.file("registry.reg");
+    test::writeFile(path, exportOf(50));
+    RegFileStore store(path);
+    TRegistry reg(store);
+    reg.SetRootKey(win::kHKeyLocalMachine);
+    ASSERT_TRUE(
+        reg.OpenKey("\\Software\\Gr\xC3\xBC\xC3\x9F"
+                    "e\\Key7",
+                    false));
+    EXPECT_EQ(reg.ReadString("Name"), "Caf\xC3\xA9 7");
+    reg.CloseKey();
+
+    // Another program rewrites the file where it lies, longer than before.
+    std::string changed = exportOf(60);
+    changed.replace(changed.find("Caf\xE9 7"), 6, "Other text");
+    test::writeFile(path, changed);
+    ASSERT_TRUE(
+        reg.OpenKey("\\Software\\Gr\xC3\xBC\xC3\x9F"
+                    "e\\Key7",
+                    false));
+    EXPECT_EQ(reg.ReadString("Name"), "Other text");
+    reg.WriteString("Extra", "x");
+    reg.CloseKey();
+    const std::string saved = test::readFile(path);
+    EXPECT_NE(saved.find("\"Name\"=\"Other text\""), std::string::npos);
+    EXPECT_NE(saved.find("\"Extra\"=\"x\""), std::string::npos);
+    EXPECT_NE(saved.find("Key59]"), std::string::npos);
+}
+
+#ifndef _WIN32
+// Here the file stays open and is read as values are needed (on Windows it is read whole).
+TEST(RegSource, AFileWrittenInPlaceUnderAnOpenTreeIsNeverTakenForTheOneRead) {
+    test::TempDir dir;
+    const std::string path = dir.file("registry.reg");
+    test::writeFile(path, exportOf(3000));
+    const RegistryTree tree = RegistryTree::parseLazily(open(path));
+    test::writeFile(path, exportOf(3001));
+    // A key far from the start, whose text was never read before.
+    const std::string key =
+        "HKEY_LOCAL_MACHINE\\Software\\Gr\xC3\xBC\xC3\x9F"
+        "e\\Key2900";
+    EXPECT_EQ(valueOf(tree, key, "Name"), "<none>");
+    EXPECT_TRUE(tree.sourceLost());
+    const std::string error = tree.write([](std::string_view) { return true; });
+    EXPECT_NE(error.find("changed"), std::string::npos) << error;
+}
+#endif
+
+}  // namespace
+}  // namespace corvane
