@@ -48,29 +48,30 @@ void PathIndex::reserve(std::size_t count) {
     std::size_t slots = 16;
     while (slots < count * 2)
         slots *= 2;
-    if (slots > m_slots.size()) grow(slots);
+    if (slots > m_slots.size()) grow(slots, nullptr);
 }
 
-void PathIndex::grow(std::size_t slots) {
+void PathIndex::grow(std::size_t slots, const HashOf& hashOf) {
     settle();
-    std::vector<Slot> old = std::move(m_slots);
-    m_slots.assign(slots, Slot{});
+    std::vector<std::uint32_t> old = std::move(m_slots);
+    m_slots.assign(slots, kEmpty);
     // Sixteen bits of filter for every entry the table is made for.
     m_filter.assign(slots / 8 < 8 ? 8 : slots / 8, 0);
     m_used = 0;
-    for (const Slot& slot : old) {
-        if (slot.value == kEmpty || slot.value == kErased) continue;
-        place(slot);
-        m_filter[filterWord(slot.tag)] |= filterBits(slot.tag);
+    for (const std::uint32_t value : old) {
+        if (value == kEmpty || value == kErased) continue;
+        const std::uint64_t hash = hashOf(value);
+        place(hash, value);
+        m_filter[filterWord(hash)] |= filterBits(hash);
     }
 }
 
-void PathIndex::place(const Slot& slot) const {
+void PathIndex::place(std::uint64_t hash, std::uint32_t value) const {
     const std::size_t mask = m_slots.size() - 1;
-    std::size_t i = slot.tag & mask;
-    while (m_slots[i].value != kEmpty)
+    std::size_t i = home(hash, mask);
+    while (m_slots[i] != kEmpty)
         i = (i + 1) & mask;
-    m_slots[i] = slot;
+    m_slots[i] = value;
     ++m_used;
 }
 
@@ -80,18 +81,17 @@ void PathIndex::settle() const {
     constexpr std::size_t kAhead = 16;
     for (std::size_t i = 0; i < m_pending.size(); ++i) {
         if (i + kAhead < m_pending.size())
-            __builtin_prefetch(&m_slots[m_pending[i + kAhead].tag & mask]);
-        place(m_pending[i]);
+            __builtin_prefetch(&m_slots[home(m_pending[i + kAhead].hash, mask)]);
+        place(m_pending[i].hash, m_pending[i].value);
     }
     m_pending.clear();
 }
 
-void PathIndex::insert(std::uint64_t hash, std::uint32_t value) {
+void PathIndex::insert(std::uint64_t hash, std::uint32_t value, const HashOf& hashOf) {
     if (m_slots.empty() || (m_used + m_pending.size() + 1) * 4 > m_slots.size() * 3)
-        grow(m_slots.empty() ? 16 : m_slots.size() * 2);
-    const std::uint32_t tag = tagOf(hash);
-    m_filter[filterWord(tag)] |= filterBits(tag);
-    m_pending.push_back(Slot{tag, value});
+        grow(m_slots.empty() ? 16 : m_slots.size() * 2, hashOf);
+    m_filter[filterWord(hash)] |= filterBits(hash);
+    m_pending.push_back(Pending{hash, value});
     if (m_pending.size() >= 1024) settle();
 }
 
@@ -99,11 +99,10 @@ void PathIndex::erase(std::uint64_t hash, std::uint32_t value) {
     if (m_slots.empty()) return;
     settle();
     const std::size_t mask = m_slots.size() - 1;
-    const std::uint32_t tag = tagOf(hash);
-    for (std::size_t i = tag & mask;; i = (i + 1) & mask) {
-        if (m_slots[i].value == kEmpty) return;
-        if (m_slots[i].value == value) {
-            m_slots[i].value = kErased;
+    for (std::size_t i = home(hash, mask);; i = (i + 1) & mask) {
+        if (m_slots[i] == kEmpty) return;
+        if (m_slots[i] == value) {
+            m_slots[i] = kErased;
             return;
         }
     }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string_view>
 #include <vector>
 
@@ -11,8 +12,8 @@ namespace corvane {
 std::uint64_t foldedHash(std::string_view text);
 
 // An open-addressing index from a hash to a number, for the registry's key paths. It stores only
-// the hash and the number; callers confirm a candidate by comparing the texts themselves. A flat
-// table keeps lookups to about one cache miss.
+// the numbers, placed by their hashes; callers confirm a candidate by comparing the texts
+// themselves, and give the hash of a number when the table grows.
 //
 // Reading a large file inserts tens of thousands of keys, almost all new: a small filter answers
 // "certainly not there" from the cache, and new entries are placed in batches whose cache misses
@@ -26,8 +27,8 @@ public:
     // False when no entry with this hash was inserted; true when one may have been.
     bool mayContain(std::uint64_t hash) const {
         if (m_filter.empty()) return true;
-        const std::uint64_t bits = filterBits(tagOf(hash));
-        return (m_filter[filterWord(tagOf(hash))] & bits) == bits;
+        const std::uint64_t bits = filterBits(hash);
+        return (m_filter[filterWord(hash)] & bits) == bits;
     }
 
     // The first entry with this hash that matches, or kNone.
@@ -36,42 +37,43 @@ public:
         if (m_slots.empty() || !mayContain(hash)) return kNone;
         settle();
         const std::size_t mask = m_slots.size() - 1;
-        const std::uint32_t tag = tagOf(hash);
-        for (std::size_t i = tag & mask;; i = (i + 1) & mask) {
-            const Slot& slot = m_slots[i];
-            if (slot.value == kEmpty) return kNone;
-            if (slot.tag == tag && slot.value != kErased && matches(slot.value)) return slot.value;
+        for (std::size_t i = home(hash, mask);; i = (i + 1) & mask) {
+            const std::uint32_t value = m_slots[i];
+            if (value == kEmpty) return kNone;
+            if (value != kErased && matches(value)) return value;
         }
     }
 
-    void insert(std::uint64_t hash, std::uint32_t value);
+    using HashOf = std::function<std::uint64_t(std::uint32_t)>;
+    // hashOf gives the hash of an entry already in, for when the table grows.
+    void insert(std::uint64_t hash, std::uint32_t value, const HashOf& hashOf);
     void erase(std::uint64_t hash, std::uint32_t value);
 
 private:
     static constexpr std::uint32_t kEmpty = UINT32_MAX;
     static constexpr std::uint32_t kErased = UINT32_MAX - 1;
-    struct Slot {
-        std::uint32_t tag = 0;
-        std::uint32_t value = kEmpty;
+    struct Pending {
+        std::uint64_t hash;
+        std::uint32_t value;
     };
 
-    static std::uint32_t tagOf(std::uint64_t hash) {
-        return static_cast<std::uint32_t>(hash >> 32);
+    static std::size_t home(std::uint64_t hash, std::size_t mask) {
+        return static_cast<std::size_t>(hash >> 32) & mask;
     }
-    static std::uint64_t filterBits(std::uint32_t tag) {
-        return (std::uint64_t{1} << (tag & 63)) | (std::uint64_t{1} << ((tag >> 26) & 63));
+    static std::uint64_t filterBits(std::uint64_t hash) {
+        return (std::uint64_t{1} << (hash & 63)) | (std::uint64_t{1} << ((hash >> 6) & 63));
     }
-    std::size_t filterWord(std::uint32_t tag) const {
-        return ((tag * 0x9E3779B1u) >> 8) & (m_filter.size() - 1);
+    std::size_t filterWord(std::uint64_t hash) const {
+        return static_cast<std::size_t>(hash >> 12) & (m_filter.size() - 1);
     }
 
-    void grow(std::size_t slots);
-    void place(const Slot& slot) const;
+    void grow(std::size_t slots, const HashOf& hashOf);
+    void place(std::uint64_t hash, std::uint32_t value) const;
     void settle() const;
 
-    mutable std::vector<Slot> m_slots;
-    mutable std::size_t m_used = 0;       // live and erased slots
-    mutable std::vector<Slot> m_pending;  // inserted, not yet placed
+    mutable std::vector<std::uint32_t> m_slots;
+    mutable std::size_t m_used = 0;          // live and erased slots
+    mutable std::vector<Pending> m_pending;  // inserted, not yet placed
     std::vector<std::uint64_t> m_filter;
 };
 

@@ -133,8 +133,8 @@ private:
         m_current = m_tree.ensureKey(path, false);
         m_skipping = false;
         Key& key = m_tree.m_keys[m_current];
-        if (key.hasHeader) return;  // a key named again: its decor goes with what follows
-        key.hasHeader = true;
+        if (key.hasHeader()) return;  // a key named again: its decor goes with what follows
+        key.flags |= kHasHeader;
         m_tree.valuesOf(m_current).decor = std::move(m_decor);
         m_decor.clear();
         m_tree.placeLast(m_current);
@@ -246,7 +246,6 @@ public:
                                  "the value's data continues past the end of the file");
         }
         const std::size_t end = m_decorStart == kNoText ? size : m_decorStart;
-        if (m_current != kNoKey) m_tree.m_keys[m_current].textEnd = offset(end);
         m_tree.m_trailBegin = end;
     }
 
@@ -296,12 +295,11 @@ private:
         if (const std::string problem = pathProblem(path); !problem.empty()) fail(m_line, problem);
         const std::uint32_t current = m_tree.ensureKey(path, false);
         Key& key = m_tree.m_keys[current];
-        if (key.hasHeader) throw NeedsFullRead{};
-        // The key's stretch begins with the blank and comment lines before its header.
-        const std::size_t begin = m_decorStart == kNoText ? start : m_decorStart;
-        if (m_current != kNoKey) m_tree.m_keys[m_current].textEnd = offset(begin);
-        key.textBegin = offset(begin);
-        key.hasHeader = true;
+        if (key.hasHeader()) throw NeedsFullRead{};
+        // The key's stretch begins with the blank and comment lines before its header (and so
+        // never at 0, where the file's first line is).
+        key.textBegin = offset(m_decorStart == kNoText ? start : m_decorStart);
+        key.flags |= kHasHeader;
         m_tree.placeLast(current);
         m_current = current;
         m_decorStart = kNoText;
@@ -470,7 +468,7 @@ const RegistryTree::ValueSet* RegistryTree::loadedValues(std::uint32_t key) cons
     if (!k.inSource()) return nullptr;
     const std::uint32_t slot = newSet(key);
     std::string text;
-    bool ok = m_source->read(k.textBegin, k.textEnd, text);
+    bool ok = m_source->read(k.textBegin, textEnd(key), text);
     if (ok) {
         if (m_cp1252 && !codec::isAscii(text)) codec::cp1252ToUtf8InPlace(text);
         try {
@@ -491,7 +489,7 @@ const RegistryTree::ValueSet* RegistryTree::loadedValues(std::uint32_t key) cons
     while (m_cached.size() > m_cacheLimit) {
         const std::uint32_t old = m_cached.front();
         m_cached.erase(m_cached.begin());
-        if (old != key && !m_keys[old].touched) freeSet(old);
+        if (old != key && !m_keys[old].touched()) freeSet(old);
     }
     return &m_sets[m_keys[key].values];
 }

@@ -89,6 +89,16 @@ private:
     std::string m_error;
 };
 
+std::uint32_t RegistryTree::textEnd(std::uint32_t key) const {
+    // Keys read from the source are placed in the order of their headers, and each one's text
+    // runs up to the next one's; the last one's up to the lines after the last key.
+    for (std::size_t slot = m_keys[key].orderSlot + 1; slot < m_order.size(); ++slot) {
+        const Key& next = m_keys[m_order[slot]];
+        if (next.orderSlot == slot && next.textBegin != 0) return next.textBegin;
+    }
+    return static_cast<std::uint32_t>(m_trailBegin);
+}
+
 std::string RegistryTree::serialize() const {
     std::string out;
     write([&out](std::string_view piece) {
@@ -106,7 +116,7 @@ std::string RegistryTree::write(const std::function<bool(std::string_view)>& put
     // is left, so that it outlives their deletion.
     std::vector<bool> implied(m_keys.size());
     for (std::uint32_t index = 0; index < m_keys.size(); ++index) {
-        if (!m_keys[index].alive || !m_keys[index].hasHeader) continue;
+        if (!m_keys[index].alive() || !m_keys[index].hasHeader()) continue;
         for (std::uint32_t p = m_keys[index].parent; p != kNoKey && !implied[p];
              p = m_keys[p].parent) {
             implied[p] = true;
@@ -119,15 +129,16 @@ std::string RegistryTree::write(const std::function<bool(std::string_view)>& put
     for (std::size_t slot = 0; slot < m_order.size(); ++slot) {
         const std::uint32_t index = m_order[slot];
         const Key& key = m_keys[index];
-        if (!key.alive || key.orderSlot != slot) continue;
-        if (key.hasHeader && key.inSource()) {
+        if (!key.alive() || key.orderSlot != slot) continue;
+        if (key.hasHeader() && key.inSource()) {
             // Not changed since it was read: the file's own text.
-            out.stretch(key.textBegin, key.textEnd);
-            if (key.textEnd == sourceSize && !m_endsWithNewline) out.text(eol);
+            const std::uint32_t end = textEnd(index);
+            out.stretch(key.textBegin, end);
+            if (end == sourceSize && !m_endsWithNewline) out.text(eol);
             continue;
         }
         const ValueSet* set = key.values == kNoKey ? nullptr : &m_sets[key.values];
-        if (key.hasHeader) {
+        if (key.hasHeader()) {
             if (set != nullptr) out.text(set->decor);
         } else if (implied[index]) {
             continue;

@@ -111,20 +111,30 @@ std::string_view RegistryTree::keyName(std::uint32_t key) const {
     return std::string_view(m_names).substr(m_keys[key].nameBegin, m_keys[key].nameLength);
 }
 
-const std::vector<std::uint32_t>& RegistryTree::subkeys(std::uint32_t key) const {
-    if (m_childrenOf != key) {
-        m_children.clear();
-        for (std::uint32_t c = m_keys[key].firstChild; c != kNoKey; c = m_keys[c].nextSibling)
-            m_children.push_back(c);
-        std::reverse(m_children.begin(), m_children.end());
-        m_childrenOf = key;
+std::span<const std::uint32_t> RegistryTree::subkeys(std::uint32_t key) const {
+    if (!m_childrenBuilt) {
+        // Counted by parent, then placed in the order of the keys: the order they were made.
+        m_childStart.assign(m_keys.size() + 1, 0);
+        for (const Key& k : m_keys) {
+            if (k.alive() && k.parent != kNoKey) ++m_childStart[k.parent + 1];
+        }
+        for (std::size_t i = 1; i < m_childStart.size(); ++i)
+            m_childStart[i] += m_childStart[i - 1];
+        m_childList.resize(m_childStart.back());
+        std::vector<std::uint32_t> next(m_childStart.begin(), m_childStart.end() - 1);
+        for (std::uint32_t i = 0; i < m_keys.size(); ++i) {
+            if (m_keys[i].alive() && m_keys[i].parent != kNoKey)
+                m_childList[next[m_keys[i].parent]++] = i;
+        }
+        m_childrenBuilt = true;
     }
-    return m_children;
+    return std::span<const std::uint32_t>(m_childList)
+        .subspan(m_childStart[key], m_childStart[key + 1] - m_childStart[key]);
 }
 
 std::size_t RegistryTree::liveKeyCount() const {
     return static_cast<std::size_t>(
-        std::count_if(m_keys.begin(), m_keys.end(), [](const Key& k) { return k.alive; }));
+        std::count_if(m_keys.begin(), m_keys.end(), [](const Key& k) { return k.alive(); }));
 }
 
 std::size_t RegistryTree::valueCount(std::uint32_t key) const {
@@ -185,11 +195,9 @@ std::uint32_t RegistryTree::addKey(std::string_view name, std::uint32_t parent, 
     key.nameLength = static_cast<std::uint16_t>(name.size());
     m_names += name;
     key.parent = parent;
-    m_index.insert(hash, index);
+    m_index.insert(hash, index, [this](std::uint32_t k) { return pathHash(k); });
+    childrenChanged();
     if (parent != kNoKey) {
-        key.nextSibling = m_keys[parent].firstChild;
-        m_keys[parent].firstChild = index;
-        if (m_childrenOf == parent) m_childrenOf = kNoKey;
         if (explicitHeader) {
             makeExplicit(index);
         } else if (place) {
@@ -206,8 +214,8 @@ void RegistryTree::placeLast(std::uint32_t key) {
 
 void RegistryTree::makeExplicit(std::uint32_t key) {
     Key& k = m_keys[key];
-    if (k.hasHeader) return;
-    k.hasHeader = true;
+    if (k.hasHeader()) return;
+    k.flags |= kHasHeader;
     ValueSet& set = valuesOf(key);
     if (set.decor.empty()) set.decor = m_crlf ? "\r\n" : "\n";  // the blank line before every key
     placeLast(key);
@@ -215,26 +223,17 @@ void RegistryTree::makeExplicit(std::uint32_t key) {
 
 void RegistryTree::deleteKey(std::uint32_t key) {
     m_lastPath.clear();
-    m_childrenOf = kNoKey;
-    const std::uint32_t parent = m_keys[key].parent;
-    if (parent != kNoKey) {
-        std::uint32_t* link = &m_keys[parent].firstChild;
-        while (*link != key)
-            link = &m_keys[*link].nextSibling;
-        *link = m_keys[key].nextSibling;
-    }
     std::vector<std::uint32_t> pending{key};
     while (!pending.empty()) {
         const std::uint32_t current = pending.back();
         pending.pop_back();
-        for (std::uint32_t c = m_keys[current].firstChild; c != kNoKey; c = m_keys[c].nextSibling)
-            pending.push_back(c);
+        const auto children = subkeys(current);
+        pending.insert(pending.end(), children.begin(), children.end());
         m_index.erase(pathHash(current), current);
-        Key& k = m_keys[current];
-        k.firstChild = kNoKey;
         freeSet(current);
-        k.alive = false;
+        m_keys[current].flags &= static_cast<std::uint8_t>(~kAlive);
     }
+    childrenChanged();
 }
 
 std::uint32_t RegistryTree::newSet(std::uint32_t key) const {
@@ -268,7 +267,7 @@ RegistryTree::ValueSet& RegistryTree::valuesOf(std::uint32_t key) {
     loadedValues(key);
     Key& k = m_keys[key];
     if (k.values == kNoKey) newSet(key);
-    k.touched = true;
+    k.flags |= kTouched;
     return m_sets[k.values];
 }
 

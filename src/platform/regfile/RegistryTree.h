@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <span>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -109,8 +110,8 @@ public:
     std::uint32_t findKey(std::string_view path) const;
     std::string keyPath(std::uint32_t key) const;
     std::string_view keyName(std::uint32_t key) const;
-    // The key's subkeys in the order they were made; valid until the next call.
-    const std::vector<std::uint32_t>& subkeys(std::uint32_t key) const;
+    // The key's subkeys in the order they were made; valid until a key is made or deleted.
+    std::span<const std::uint32_t> subkeys(std::uint32_t key) const;
     std::size_t liveKeyCount() const;
 
     // The value's type and its data as the registry API hands it out; false when missing. data
@@ -146,24 +147,29 @@ private:
         std::unique_ptr<std::unordered_map<std::string, std::uint32_t>> index;
     };
 
+    // Tens of thousands of these are made for a whole export, so they are kept small: children
+    // are found from the parents when first asked for, and a key's text ends where the text of
+    // the next key read from the file begins.
     struct Key {
         std::uint32_t parent = kNoKey;
-        std::uint32_t firstChild = kNoKey;  // the newest; siblings link to older ones
-        std::uint32_t nextSibling = kNoKey;
         std::uint32_t nameBegin = 0;       // in m_names
         std::uint32_t orderSlot = kNoKey;  // where in m_order the key is written
-        // The stretch of the source that holds the key (the lines before its header, the header,
-        // its values), for a key read from a source: written as it is unless its values changed.
+        // Where the key's text (the lines before its header, the header, its values) begins in the
+        // source, for a key read from one; 0 for the others. It is written as it is unless the
+        // key's values changed.
         std::uint32_t textBegin = 0;
-        std::uint32_t textEnd = 0;
         mutable std::uint32_t values = kNoKey;  // in m_sets, when the values are in memory
         std::uint16_t nameLength = 0;
-        bool alive = true;
-        bool hasHeader = false;
-        bool touched = false;  // changed since read: its values are in memory for good
+        std::uint8_t flags = kAlive;
 
-        bool inSource() const { return textEnd > textBegin && !touched; }
+        bool alive() const { return (flags & kAlive) != 0; }
+        bool hasHeader() const { return (flags & kHasHeader) != 0; }
+        bool touched() const { return (flags & kTouched) != 0; }  // changed: values kept for good
+        bool inSource() const { return textBegin != 0 && !touched(); }
     };
+    static constexpr std::uint8_t kAlive = 1;
+    static constexpr std::uint8_t kHasHeader = 2;
+    static constexpr std::uint8_t kTouched = 4;
 
     // One step of a key path being resolved, as the last path resolved left it.
     struct Step {
@@ -189,6 +195,8 @@ private:
     std::uint32_t newSet(std::uint32_t key) const;
     void freeSet(std::uint32_t key) const;
     bool encodable(std::string_view text) const;
+    std::uint32_t textEnd(std::uint32_t key) const;
+    void childrenChanged() { m_childrenBuilt = false; }
 
     class Parser;
     class Indexer;
@@ -220,8 +228,11 @@ private:
     // give their memory back once there are more than m_cacheLimit.
     mutable std::vector<std::uint32_t> m_cached;
     std::size_t m_cacheLimit = 64;
-    mutable std::uint32_t m_childrenOf = kNoKey;
-    mutable std::vector<std::uint32_t> m_children;
+    // Every key's subkeys, in the order they were made: those of key k are
+    // m_childList[m_childStart[k] .. m_childStart[k + 1]), built when first asked for.
+    mutable bool m_childrenBuilt = false;
+    mutable std::vector<std::uint32_t> m_childStart;
+    mutable std::vector<std::uint32_t> m_childList;
 };
 
 }  // namespace corvane
