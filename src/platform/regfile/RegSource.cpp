@@ -61,29 +61,34 @@ public:
         if (begin > end || end > m_size) return false;
         // Values are read key by key, often one key after another in either direction: the
         // aligned block around a key serves its neighbours too.
-        if (begin < m_blockBegin || end > m_blockBegin + m_block.size()) {
+        if (begin < m_blockBegin || end > m_blockBegin + m_blockSize) {
             constexpr std::size_t kBlock = 64 * 1024;
             const std::size_t from = begin / kBlock * kBlock;
             const std::size_t to = std::min(m_size, (end + kBlock - 1) / kBlock * kBlock);
-            m_block.resize(to - from);
+            if (to - from > m_blockCapacity) {
+                m_block = std::make_unique_for_overwrite<char[]>(to - from);
+                m_blockCapacity = to - from;
+            }
             m_blockBegin = from;
-            if (!readAt(from, m_block.data(), m_block.size()) || !unchanged()) {
-                m_block.clear();
+            m_blockSize = to - from;
+            if (!readAt(from, m_block.get(), m_blockSize) || !unchanged()) {
+                m_blockSize = 0;
                 return false;
             }
         }
-        out.append(m_block, begin - m_blockBegin, end - begin);
+        out.append(m_block.get() + (begin - m_blockBegin), end - begin);
         return true;
     }
 
     bool scan(std::size_t begin, std::size_t end, std::size_t pieceSize,
               const std::function<void(std::string_view)>& each) const override {
         if (begin > end || end > m_size) return false;
-        std::string buffer(std::min(pieceSize, end - begin), '\0');
+        const std::size_t size = std::min(pieceSize, end - begin);
+        const auto buffer = std::make_unique_for_overwrite<char[]>(size);
         for (std::size_t at = begin; at < end;) {
-            const std::size_t n = std::min(buffer.size(), end - at);
-            if (!readAt(at, buffer.data(), n)) return false;
-            each(std::string_view(buffer.data(), n));
+            const std::size_t n = std::min(size, end - at);
+            if (!readAt(at, buffer.get(), n)) return false;
+            each(std::string_view(buffer.get(), n));
             at += n;
         }
         return unchanged();
@@ -112,8 +117,10 @@ private:
     std::size_t m_size;
     time_t m_modified;
     long m_modifiedNs;
-    mutable std::string m_block;
+    mutable std::unique_ptr<char[]> m_block;
+    mutable std::size_t m_blockCapacity = 0;
     mutable std::size_t m_blockBegin = 0;
+    mutable std::size_t m_blockSize = 0;
 };
 
 #endif

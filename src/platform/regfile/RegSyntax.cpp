@@ -104,6 +104,7 @@ const char* checkHexHead(std::string_view data, std::size_t& listStart) {
 }
 
 std::string unescapeQuoted(std::string_view inner) {
+    if (inner.find('\\') == std::string_view::npos) return std::string(inner);
     std::string out;
     out.reserve(inner.size());
     for (std::size_t i = 0; i < inner.size(); ++i) {

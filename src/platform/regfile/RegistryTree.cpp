@@ -340,8 +340,11 @@ void RegistryTree::decode(const Value& value) const {
             out += static_cast<char>((number >> (8 * i)) & 0xFF);
     } else {
         const std::size_t colon = data.find(':');
-        out.reserve(data.size() / 3 + 1);
-        scanHexBytes(data.substr(colon + 1), [&out](char b) { out += b; });
+        // At most one byte for every two digits.
+        out.resize(data.size() / 2 + 1);
+        std::size_t count = 0;
+        scanHexBytes(data.substr(colon + 1), [&out, &count](char b) { out[count++] = b; });
+        out.resize(count);
         if (isStringType(value.type)) {
             if (m_version == RegFileVersion::Regedit4) {
                 out = codec::cp1252ToUtf8(out);

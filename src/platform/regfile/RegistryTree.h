@@ -52,7 +52,7 @@ struct RegChange {
 // How a tree reads lazily: the text is taken in pieces of pieceSize bytes, and the values of at
 // most keptKeys unchanged keys are kept in memory at once.
 struct LazyReading {
-    std::size_t pieceSize = 256 * 1024;
+    std::size_t pieceSize = 64 * 1024;
     std::size_t keptKeys = 64;
 };
 
