@@ -103,10 +103,12 @@ int main(int argc, char** argv) {
         }
     };
     std::vector<RegistryTree> trees;
-    bench::report("full_load", bench::medianMs(7, [&] {
-                      trees.push_back(openTree());
-                      walk(trees.back());
-                  }),
+    bench::report("full_load",
+                  bench::medianMs(7,
+                                  [&] {
+                                      trees.push_back(openTree());
+                                      walk(trees.back());
+                                  }),
                   "ms");
     std::size_t next = 0;
     bench::report("walk_every_value", bench::medianMs(7, [&] { walk(trees[next++]); }), "ms");
