@@ -58,6 +58,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (saved != full.serialize()) std::abort();
     const std::string tree = dump(full);
     if (dump(lazy) != tree) std::abort();
+    // Read line by line into values, the file reads as the index reads it.
+    try {
+        if (dump(RegistryTree::parseWhole(bytes)) != tree) std::abort();
+    } catch (const corvane::RegFormatError&) {
+        std::abort();
+    }
     const RegistryTree again = RegistryTree::parse(saved);
     if (dump(again) != tree) std::abort();
     if (again.serialize() != saved) std::abort();

@@ -350,15 +350,19 @@ private:
 };
 
 RegistryTree RegistryTree::parse(std::string fileBytes) {
-    return read(memorySource(std::move(fileBytes)), LazyReading{}, true);
+    return read(memorySource(std::move(fileBytes)), LazyReading{}, Reading::Eager);
+}
+
+RegistryTree RegistryTree::parseWhole(std::string fileBytes) {
+    return read(memorySource(std::move(fileBytes)), LazyReading{}, Reading::Whole);
 }
 
 RegistryTree RegistryTree::parseLazily(std::string fileBytes, LazyReading how) {
-    return read(memorySource(std::move(fileBytes)), how, false);
+    return read(memorySource(std::move(fileBytes)), how, Reading::Lazy);
 }
 
 RegistryTree RegistryTree::parseLazily(std::shared_ptr<const RegSource> source, LazyReading how) {
-    return read(std::move(source), how, false);
+    return read(std::move(source), how, Reading::Lazy);
 }
 
 namespace {
@@ -370,7 +374,7 @@ namespace {
 }  // namespace
 
 RegistryTree RegistryTree::read(std::shared_ptr<const RegSource> source, LazyReading how,
-                                bool decodeAll) {
+                                Reading reading) {
     const std::size_t pieceSize = std::max<std::size_t>(how.pieceSize, 1);
     const std::size_t size = source->size();
     if (size == 0) {
@@ -429,14 +433,7 @@ RegistryTree RegistryTree::read(std::shared_ptr<const RegSource> source, LazyRea
     tree.m_names.reserve(keys * 16);
     tree.m_order.reserve(keys);
     tree.m_index.reserve(keys);
-    try {
-        Indexer indexer(tree, textStart, checkUtf8);
-        if (!source->scan(textStart, source->size(), pieceSize,
-                          [&indexer](std::string_view piece) { indexer.feed(piece); })) {
-            sourceChanged();
-        }
-        indexer.finish();
-    } catch (const NeedsFullRead&) {
+    auto readWhole = [&] {
         std::string text;
         if (!source->read(start, source->size(), text)) sourceChanged();
         if (tree.m_cp1252 && !codec::isAscii(text)) codec::cp1252ToUtf8InPlace(text);
@@ -453,8 +450,19 @@ RegistryTree RegistryTree::read(std::shared_ptr<const RegSource> source, LazyRea
                Parser::Mode::Full)
             .run();
         return whole;
+    };
+    if (reading == Reading::Whole) return readWhole();
+    try {
+        Indexer indexer(tree, textStart, checkUtf8);
+        if (!source->scan(textStart, source->size(), pieceSize,
+                          [&indexer](std::string_view piece) { indexer.feed(piece); })) {
+            sourceChanged();
+        }
+        indexer.finish();
+    } catch (const NeedsFullRead&) {
+        return readWhole();
     }
-    if (decodeAll) {
+    if (reading == Reading::Eager) {
         tree.m_cacheLimit = SIZE_MAX;
         for (std::uint32_t key = 0; key < tree.m_keys.size(); ++key)
             tree.loadedValues(key);

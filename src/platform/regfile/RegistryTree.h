@@ -86,6 +86,10 @@ public:
     // Reads a whole export and decodes every value; throws RegFormatError naming the line and
     // the reason.
     static RegistryTree parse(std::string fileBytes);
+    // Reads a whole export line by line into keys and values, as a file that deletes keys or
+    // names a key twice is read; nothing of the text is kept but what the values hold, and a save
+    // writes every key from its values. What the tree answers is the same as after parse.
+    static RegistryTree parseWhole(std::string fileBytes);
     // Reads the keys of an export and checks every line, as parse does, but reads a key's values
     // only when they are first used. What the tree answers is the same as after parse.
     static RegistryTree parseLazily(std::string fileBytes, LazyReading how = {});
@@ -201,8 +205,9 @@ private:
     class Parser;
     class Indexer;
     class Output;
+    enum class Reading { Lazy, Eager, Whole };
     static RegistryTree read(std::shared_ptr<const RegSource> source, LazyReading how,
-                             bool decodeAll);
+                             Reading reading);
 
     RegFileVersion m_version;
     RegFileEncoding m_encoding;

@@ -185,6 +185,9 @@ TEST(LazyTree, AgreesWithAFullReadOnEveryOperation) {
             maker.chance(2) ? std::size_t(maker.pick(1, 64)) : RegistryTree::kPieceSize,
             std::size_t(maker.pick(1, 4))};
         RegistryTree lazy = RegistryTree::parseLazily(file, how);
+        // Read line by line into values, with none of the index's machinery: the reference for
+        // every read.
+        RegistryTree whole = RegistryTree::parseWhole(file);
         const std::string untouched = lazy.serialize();
         ASSERT_EQ(untouched, full.serialize());
         if (!maker.wholeRead) {
@@ -201,9 +204,12 @@ TEST(LazyTree, AgreesWithAFullReadOnEveryOperation) {
                 case 1:
                     ASSERT_EQ(readValue(lazy, path, name), readValue(full, path, name))
                         << path << " " << name;
+                    ASSERT_EQ(readValue(lazy, path, name), readValue(whole, path, name))
+                        << path << " " << name;
                     break;
                 case 2:
                     ASSERT_EQ(subkeyNames(lazy, path), subkeyNames(full, path)) << path;
+                    ASSERT_EQ(subkeyNames(lazy, path), subkeyNames(whole, path)) << path;
                     break;
                 case 3: {
                     const std::uint32_t type = maker.chance(2) ? win::kRegDword : win::kRegSz;
@@ -215,16 +221,19 @@ TEST(LazyTree, AgreesWithAFullReadOnEveryOperation) {
                     bool fullChanged = false;
                     ASSERT_EQ(lazy.apply(change, &lazyChanged), full.apply(change, &fullChanged));
                     ASSERT_EQ(lazyChanged, fullChanged);
+                    whole.apply(change);
                     break;
                 }
                 case 4: {
                     const RegChange change{RegChange::Kind::DeleteValue, path, name, 0, {}};
                     ASSERT_EQ(lazy.apply(change), full.apply(change));
+                    whole.apply(change);
                     break;
                 }
                 default: {
                     const RegChange change{RegChange::Kind::CreateKey, path, {}, 0, {}};
                     ASSERT_EQ(lazy.apply(change), full.apply(change));
+                    whole.apply(change);
                     break;
                 }
             }

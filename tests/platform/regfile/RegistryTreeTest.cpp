@@ -293,6 +293,7 @@ TEST(RegistryTree, MalformedFilesGiveTheLineAndReason) {
     // also when lines reach over the pieces it reads the file in.
     const std::function<RegistryTree(std::string)> readers[] = {
         &RegistryTree::parse,
+        &RegistryTree::parseWhole,
         [](std::string text) { return RegistryTree::parseLazily(std::move(text)); },
         [](std::string text) {
             return RegistryTree::parseLazily(std::move(text), {3, 1});
