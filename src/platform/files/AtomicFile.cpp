@@ -57,19 +57,26 @@ std::string writeFileAtomically(const std::string& path, const FileFiller& fill,
         [[maybe_unused]] const int ignored = ::fchown(fd, st.st_uid, st.st_gid);
     }
     int writeError = 0;
-    const std::string fillError = fill([&](std::string_view bytes) {
-        std::size_t done = 0;
-        while (done < bytes.size()) {
-            const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-            if (n < 0 && errno == EINTR) continue;
-            if (n < 0) {
-                writeError = errno;
-                return false;
+    std::string fillError;
+    try {
+        fillError = fill([&](std::string_view bytes) {
+            std::size_t done = 0;
+            while (done < bytes.size()) {
+                const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+                if (n < 0 && errno == EINTR) continue;
+                if (n < 0) {
+                    writeError = errno;
+                    return false;
+                }
+                done += static_cast<std::size_t>(n);
             }
-            done += static_cast<std::size_t>(n);
-        }
-        return true;
-    });
+            return true;
+        });
+    } catch (...) {
+        ::close(fd);
+        ::unlink(temp.c_str());
+        throw;
+    }
     if (writeError != 0) return fail(writeError);
     if (!fillError.empty()) {
         ::close(fd);
@@ -142,17 +149,24 @@ std::string writeFileAtomically(const std::string& path, const FileFiller& fill,
         return text;
     };
     bool written = true;
-    const std::string fillError = fill([&](std::string_view bytes) {
-        std::size_t done = 0;
-        while (written && done < bytes.size()) {
-            const auto chunk =
-                static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1 << 20));
-            DWORD count = 0;
-            written = WriteFile(file, bytes.data() + done, chunk, &count, nullptr) && count > 0;
-            done += count;
-        }
-        return written;
-    });
+    std::string fillError;
+    try {
+        fillError = fill([&](std::string_view bytes) {
+            std::size_t done = 0;
+            while (written && done < bytes.size()) {
+                const auto chunk =
+                    static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1 << 20));
+                DWORD count = 0;
+                written = WriteFile(file, bytes.data() + done, chunk, &count, nullptr) && count > 0;
+                done += count;
+            }
+            return written;
+        });
+    } catch (...) {
+        CloseHandle(file);
+        DeleteFileA(temp.c_str());
+        throw;
+    }
     if (!written) return fail("cannot write " + temp);
     if (!fillError.empty()) {
         CloseHandle(file);
@@ -167,10 +181,16 @@ std::string writeFileAtomically(const std::string& path, const FileFiller& fill,
     }
     // Write-through: the call returns once the new name is on disk.
     const DWORD flags = MOVEFILE_REPLACE_EXISTING | (durable ? MOVEFILE_WRITE_THROUGH : 0);
-    if (!MoveFileExA(temp.c_str(), path.c_str(), flags)) {
-        const std::string text = lastErrorText("cannot replace " + path);
-        DeleteFileA(temp.c_str());
-        return text;
+    // Another process that has the file open for a moment (a reader, a virus scanner) makes the
+    // replace fail with a sharing error; it is tried again for up to a second.
+    for (int attempt = 0; !MoveFileExA(temp.c_str(), path.c_str(), flags); ++attempt) {
+        const DWORD code = GetLastError();
+        if ((code != ERROR_ACCESS_DENIED && code != ERROR_SHARING_VIOLATION) || attempt == 100) {
+            const std::string text = "cannot replace " + path + ": " + win32ErrorText(code);
+            DeleteFileA(temp.c_str());
+            return text;
+        }
+        Sleep(10);
     }
     return {};
 }

@@ -133,7 +133,10 @@ long MemoryRegistryStore::queryValue(win::RegHandle key, std::string_view name, 
     if (error != win::kErrorSuccess) return error;
     std::uint32_t valueType = 0;
     const std::string* bytes = nullptr;
-    if (!m_tree.value(k, name, valueType, bytes)) return win::kErrorFileNotFound;
+    if (!m_tree.value(k, name, valueType, bytes)) {
+        // A file written in place under a lazily read tree: its values can't be told.
+        return m_tree.valuesLost(k) ? win::kErrorRegistryIoFailed : win::kErrorFileNotFound;
+    }
     if (type != nullptr) *type = valueType;
     if (size != nullptr) {
         const auto needed = static_cast<std::uint32_t>(bytes->size());

@@ -240,6 +240,7 @@ public:
         if (!m_carry.empty()) {
             line(m_carry, m_carryStart);
             m_tree.m_endsWithNewline = false;
+            m_tree.m_endsWithCr = m_carry.back() == '\r';
         }
         if (m_inHex) {
             throw RegFormatError(m_valueLine,
@@ -397,7 +398,8 @@ RegistryTree RegistryTree::read(std::shared_ptr<const RegSource> source, LazyRea
             const std::string reason = reasonForBadUtf16(bytes, line);
             throw RegFormatError(line, reason);
         }
-        head = decoded->substr(0, 64 * 1024);
+        const std::size_t lineEnd = decoded->find('\n');
+        head = decoded->substr(0, lineEnd == std::string::npos ? lineEnd : lineEnd + 1);
         source = memorySource(std::move(*decoded));
         encoding = RegFileEncoding::Utf16Le;
     } else if (std::string_view(head).starts_with("\xEF\xBB\xBF")) {
@@ -405,7 +407,14 @@ RegistryTree RegistryTree::read(std::shared_ptr<const RegSource> source, LazyRea
         encoding = RegFileEncoding::Utf8Bom;
     }
 
-    const std::size_t firstEnd = head.find('\n', start);
+    // The first line may be longer than what was read (blanks after the header are allowed).
+    std::size_t firstEnd = head.find('\n', start);
+    while (firstEnd == std::string::npos && head.size() < source->size() &&
+           head.find_first_not_of(" \t\r", start + kHeader5.size()) == std::string::npos) {
+        const std::size_t from = head.size();
+        if (!source->read(from, std::min(source->size(), from + 64 * 1024), head)) sourceChanged();
+        firstEnd = head.find('\n', from);
+    }
     const std::string_view first = trimRight(std::string_view(head).substr(
         start, firstEnd == std::string::npos ? std::string::npos : firstEnd - start));
     RegFileVersion version;
@@ -492,6 +501,7 @@ const RegistryTree::ValueSet* RegistryTree::loadedValues(std::uint32_t key) cons
         m_sourceLost = true;
         m_sets[slot].values.clear();
         m_sets[slot].index.reset();
+        m_sets[slot].lost = true;
     }
     m_cached.push_back(key);
     while (m_cached.size() > m_cacheLimit) {

@@ -56,16 +56,26 @@ RegistryTree RegFileStore::load(Identity& identity) const {
     }
 }
 
+// Reads the file again and applies this process's pending changes on top; throws
+// RegistryFileError.
+void RegFileStore::reload() {
+    Identity id;
+    RegistryTree tree = load(id);
+    for (const RegChange& change : m_journal)
+        tree.apply(change);
+    replaceTree(std::move(tree));
+    m_identity = id;
+}
+
 void RegFileStore::refresh() {
     // Pick up what another process saved, unless this one has changes of its own waiting: those
-    // are merged when they are saved.
-    if (!m_journal.empty()) return;
-    if (identityNow() == m_identity) return;
+    // are merged when they are saved. A tree that could no longer read its file is read again
+    // either way.
+    const bool lost = tree().sourceLost();
+    if (!m_journal.empty() && !lost) return;
+    if (!lost && identityNow() == m_identity) return;
     try {
-        Identity id;
-        RegistryTree tree = load(id);
-        replaceTree(std::move(tree));
-        m_identity = id;
+        reload();
     } catch (const RegistryFileError&) {
         // Keep working on what was read before; saving reports the problem.
     }
@@ -92,26 +102,25 @@ std::string RegFileStore::save() {
     if (current.exists && !canWriteFile(m_path)) {
         return "Cannot save the registry file " + m_path + ": the file is read-only";
     }
-    // A tree whose file was written in place meanwhile is read again, as one that was replaced.
-    if (!(current == m_identity) || tree().sourceLost()) {
-        Identity id;
-        RegistryTree tree;
-        try {
-            tree = load(id);
-        } catch (const RegistryFileError& e) {
-            return e.what();
+    try {
+        // A tree whose file was written in place meanwhile is read again, as one replaced.
+        if (!(current == m_identity) || tree().sourceLost()) reload();
+        // Unchanged keys are copied from the file the tree was read from; if that can't be done
+        // as it was read (the file was written in place just now), it is read again, once.
+        for (int attempt = 0;; ++attempt) {
+            const RegistryTree& saved = tree();
+            const std::string error = writeFileAtomically(
+                m_path, [&saved](const std::function<bool(std::string_view)>& put) {
+                    return saved.write(put);
+                });
+            if (error.empty()) break;
+            if (attempt > 0 || !saved.sourceLost()) {
+                return "Cannot save the registry file " + m_path + ": " + error;
+            }
+            reload();
         }
-        for (const RegChange& change : m_journal)
-            tree.apply(change);
-        replaceTree(std::move(tree));
-        m_identity = id;
-    }
-    const RegistryTree& saved = tree();
-    const std::string error = writeFileAtomically(
-        m_path,
-        [&saved](const std::function<bool(std::string_view)>& put) { return saved.write(put); });
-    if (!error.empty()) {
-        return "Cannot save the registry file " + m_path + ": " + error;
+    } catch (const RegistryFileError& e) {
+        return e.what();
     }
     m_identity = identityNow();
     m_journal.clear();

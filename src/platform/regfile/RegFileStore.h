@@ -44,6 +44,7 @@ private:
 
     Identity identityNow() const;
     RegistryTree load(Identity& identity) const;
+    void reload();
 
     std::string m_path;
     std::string m_dir;

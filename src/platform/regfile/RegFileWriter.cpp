@@ -63,6 +63,7 @@ private:
             !m_tree.m_source->scan(begin, end, kPieceSize,
                                    [this](std::string_view piece) { append(piece); })) {
             m_error = "the file was changed while it was in use";
+            m_tree.m_sourceLost = true;
         }
     }
 
@@ -134,7 +135,9 @@ std::string RegistryTree::write(const std::function<bool(std::string_view)>& put
             // Not changed since it was read: the file's own text.
             const std::uint32_t end = textEnd(index);
             out.stretch(key.textBegin, end);
-            if (end == sourceSize && !m_endsWithNewline) out.text(eol);
+            // The file's last line had no line end; one that ends in a carriage return only
+            // lacks its line feed.
+            if (end == sourceSize && !m_endsWithNewline) out.text(m_endsWithCr ? "\n" : eol);
             continue;
         }
         const ValueSet* set = key.values == kNoKey ? nullptr : &m_sets[key.values];

@@ -142,6 +142,11 @@ std::size_t RegistryTree::valueCount(std::uint32_t key) const {
     return set == nullptr ? 0 : set->values.size();
 }
 
+bool RegistryTree::valuesLost(std::uint32_t key) const {
+    const ValueSet* set = loadedValues(key);
+    return set != nullptr && set->lost;
+}
+
 std::string_view RegistryTree::valueName(std::uint32_t key, std::size_t index) const {
     return loadedValues(key)->values[index].name;
 }
@@ -258,6 +263,7 @@ void RegistryTree::freeSet(std::uint32_t key) const {
     set.decor.clear();
     set.values.clear();
     set.index.reset();
+    set.lost = false;
     m_freeSets.push_back(slot);
     m_keys[key].values = kNoKey;
 }
@@ -407,7 +413,9 @@ long RegistryTree::apply(const RegChange& change, bool* changed) {
     }
     std::uint32_t key = findKey(change.keyPath);
     if (change.kind == RegChange::Kind::DeleteValue) {
-        if (key == kNoKey || findValue(key, change.name) == nullptr) return win::kErrorFileNotFound;
+        if (key == kNoKey || findValue(key, change.name) == nullptr)
+            return key != kNoKey && valuesLost(key) ? win::kErrorRegistryIoFailed
+                                                    : win::kErrorFileNotFound;
         valuesOf(key);
         eraseValue(key, change.name);
         done = true;

@@ -123,6 +123,9 @@ public:
     bool value(std::uint32_t key, std::string_view name, std::uint32_t& type,
                const std::string*& data) const;
     std::size_t valueCount(std::uint32_t key) const;
+    // True when the key's values could not be read from the source (it was written in place
+    // since it was read): the key answers as if it had none, which is not so.
+    bool valuesLost(std::uint32_t key) const;
     // The name of the key's index-th value, in file order (index below valueCount).
     std::string_view valueName(std::uint32_t key, std::size_t index) const;
 
@@ -149,6 +152,7 @@ private:
         std::string decor;  // blank and comment lines before the key's header
         std::vector<Value> values;
         std::unique_ptr<std::unordered_map<std::string, std::uint32_t>> index;
+        bool lost = false;  // the key's text could not be read back from the source
     };
 
     // Tens of thousands of these are made for a whole export, so they are kept small: children
@@ -226,6 +230,7 @@ private:
     bool m_cp1252 = false;
     std::size_t m_trailBegin = 0;  // the lines after the last key, in the source
     bool m_endsWithNewline = true;
+    bool m_endsWithCr = false;  // the last line, without a line feed, ends in a carriage return
     mutable bool m_sourceLost = false;
     mutable std::vector<ValueSet> m_sets;
     mutable std::vector<std::uint32_t> m_freeSets;

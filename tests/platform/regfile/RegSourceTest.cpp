@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -122,6 +123,29 @@ TEST(RegSource, AFileWrittenInPlaceUnderAnOpenTreeIsNeverTakenForTheOneRead) {
     EXPECT_TRUE(tree.sourceLost());
     const std::string error = tree.write([](std::string_view) { return true; });
     EXPECT_NE(error.find("changed"), std::string::npos) << error;
+}
+
+// Inside an update the store does not look at the file again; a value it can't read back is an
+// error then, not a missing value, and the next operation reads the file again.
+TEST(RegSource, AValueThatCanNoLongerBeReadIsAnErrorNotMissing) {
+    test::TempDir dir;
+    const std::string path = dir.file("registry.reg");
+    test::writeFile(path, exportOf(3000));
+    RegFileStore store(path);
+    store.beginUpdate();
+    win::RegHandle key = 0;
+    ASSERT_EQ(store.openKey(win::kHKeyLocalMachine,
+                            "Software\\Gr\xC3\xBC\xC3\x9F"
+                            "e\\Key2900",
+                            key),
+              win::kErrorSuccess);
+    std::ofstream(path, std::ios::binary | std::ios::app) << "; edited\r\n";
+    std::uint32_t size = 0;
+    EXPECT_EQ(store.queryValue(key, "Name", nullptr, nullptr, &size), win::kErrorRegistryIoFailed);
+    EXPECT_EQ(store.endUpdate(), "");
+    EXPECT_EQ(store.queryValue(key, "Name", nullptr, nullptr, &size), win::kErrorSuccess);
+    EXPECT_EQ(size, 11u);  // "Café 2900" in UTF-8, with its NUL
+    store.closeKey(key);
 }
 #endif
 

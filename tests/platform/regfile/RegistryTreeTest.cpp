@@ -6,6 +6,7 @@
 
 #include "TestSupport.h"
 #include "platform/WinTypes.h"
+#include "platform/files/TextCodec.h"
 
 namespace corvane {
 namespace {
@@ -382,6 +383,44 @@ TEST(RegistryTree, MixedLineEndsAndBlanksStillParse) {
         "REGEDIT4\r\n\n[HKEY_LOCAL_MACHINE\\A]\n  \"a\" = \"1\"  \r\n\"b\"=hex:01,\\\r\n   02\n");
     EXPECT_EQ(valueOf(tree, "HKEY_LOCAL_MACHINE\\A", "a").data, std::string("1\0", 2));
     EXPECT_EQ(valueOf(tree, "HKEY_LOCAL_MACHINE\\A", "b").data, "\x01\x02");
+}
+
+// The first line's end, wherever it is, and the file's last line without one: each reader reads
+// and saves these files alike.
+TEST(RegistryTree, FirstAndLastLinesOfAnyLength) {
+    const std::string longHeader = "REGEDIT4" + std::string(70000, ' ') + "\r\n";
+    const std::string body = "\r\n[HKEY_LOCAL_MACHINE\\A]\r\n\"x\"=\"1\"";
+    struct Case {
+        std::string file;
+        std::string saved;
+    };
+    const Case cases[] = {
+        {longHeader + body + "\r\n", "REGEDIT4\r\n" + body + "\r\n"},
+        {"REGEDIT4\r\n" + body, "REGEDIT4\r\n" + body + "\r\n"},
+        {"REGEDIT4\r\n" + body + "\r", "REGEDIT4\r\n" + body + "\r\n"},
+        {"\xFF\xFE" + codec::utf8ToUtf16le("Windows Registry Editor Version 5.00" +
+                                           std::string(40000, '\t') + "\r\n" + body)
+                          .value_or(""),
+         "\xFF\xFE" +
+             codec::utf8ToUtf16le("Windows Registry Editor Version 5.00\r\n" + body + "\r\n")
+                 .value_or("")},
+    };
+    const std::function<RegistryTree(std::string)> readers[] = {
+        &RegistryTree::parse,
+        &RegistryTree::parseWhole,
+        [](std::string text) {
+            return RegistryTree::parseLazily(std::move(text), {5, 1});
+        },
+    };
+    for (const Case& c : cases) {
+        for (const auto& read : readers) {
+            const RegistryTree tree = read(c.file);
+            EXPECT_EQ(valueOf(tree, "HKEY_LOCAL_MACHINE\\A", "x").data, std::string("1\0", 2));
+            EXPECT_EQ(tree.serialize(), c.saved);
+        }
+    }
+    EXPECT_THROW(RegistryTree::parseLazily("REGEDIT4" + std::string(70000, 'x') + "\r\n" + body),
+                 RegFormatError);
 }
 
 }  // namespace
