@@ -4,7 +4,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 BUILD_DIR=build-core \
-  CMAKE_ARGS="-DCORVANE_WITH_QT=OFF -DCORVANE_BUILD_BENCH=OFF -DCORVANE_WERROR=ON" \
+  CMAKE_ARGS="-DCORVANE_WITH_QT=OFF -DCORVANE_BUILD_BENCH=OFF -DCORVANE_WERROR=ON ${CMAKE_ARGS:-}" \
   ./scripts/build.sh
 cd build-core
 ctest --output-on-failure -j "$(nproc)"

@@ -11,7 +11,7 @@ cd "$(dirname "$0")/.."
 build_dir=build-fuzz
 seconds=${FUZZ_SECONDS:-30}
 CC=clang-14 CXX=clang++-14 BUILD_DIR=$build_dir BUILD_TYPE="${BUILD_TYPE:-RelWithDebInfo}" \
-  CMAKE_ARGS="-DCORVANE_FUZZ=ON -DCORVANE_WITH_QT=OFF -DCORVANE_BUILD_TESTS=OFF -DCORVANE_BUILD_BENCH=OFF" \
+  CMAKE_ARGS="-DCORVANE_FUZZ=ON -DCORVANE_WITH_QT=OFF -DCORVANE_BUILD_TESTS=OFF -DCORVANE_BUILD_BENCH=OFF ${CMAKE_ARGS:-}" \
   ./scripts/build.sh
 mkdir -p "$build_dir/crashes"
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1

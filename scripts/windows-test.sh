@@ -15,9 +15,11 @@ cd "$(dirname "$0")/.."
 build_dir="${BUILD_DIR:-build-windows}"
 launcher=()
 if command -v ccache >/dev/null; then launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache); fi
+# shellcheck disable=SC2086
 cmake -S . -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE="${BUILD_TYPE:-RelWithDebInfo}" \
   -DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/mingw-w64-x86_64.cmake" \
-  -DCORVANE_WITH_QT=OFF -DCORVANE_BUILD_BENCH=OFF -DCORVANE_WERROR=ON "${launcher[@]}" >/dev/null
+  -DCORVANE_WITH_QT=OFF -DCORVANE_BUILD_BENCH=OFF -DCORVANE_WERROR=ON "${launcher[@]}" \
+  ${CMAKE_ARGS:-} >/dev/null
 cmake --build "$build_dir" --target corvane corvane_core_tests
 
 wine=/usr/lib/wine/wine64
