@@ -17,7 +17,7 @@ namespace {
 
 // A file larger than the blocks and pieces it is read in, with Windows-1252 text in names and
 // values.
-std::string exportOf(int keys) {
+std::string bigExport(int keys) {
     std::string text = "REGEDIT4\r\n";
     for (int k = 0; k < keys; ++k) {
         text +=
@@ -35,7 +35,7 @@ std::string exportOf(int keys) {
     return text;
 }
 
-std::shared_ptr<const RegSource> open(const std::string& path) {
+std::shared_ptr<const RegSource> openSource(const std::string& path) {
     std::shared_ptr<const RegSource> source;
     FileIdentity identity;
     std::string error;
@@ -43,7 +43,7 @@ std::shared_ptr<const RegSource> open(const std::string& path) {
     return source;
 }
 
-std::string valueOf(const RegistryTree& tree, const std::string& path, const std::string& name) {
+std::string dataOf(const RegistryTree& tree, const std::string& path, const std::string& name) {
     const std::uint32_t key = tree.findKey(path);
     std::uint32_t type = 0;
     const std::string* data = nullptr;
@@ -54,11 +54,11 @@ std::string valueOf(const RegistryTree& tree, const std::string& path, const std
 TEST(RegSource, ATreeOverAFileAnswersAsOneOverItsBytes) {
     test::TempDir dir;
     const std::string path = dir.file("registry.reg");
-    const std::string bytes = exportOf(3000);
+    const std::string bytes = bigExport(3000);
     ASSERT_GT(bytes.size(), 200000u);
     test::writeFile(path, bytes);
     const RegistryTree whole = RegistryTree::parse(bytes);
-    const RegistryTree lazy = RegistryTree::parseLazily(open(path), {4096, 2});
+    const RegistryTree lazy = RegistryTree::parseLazily(openSource(path), {4096, 2});
     // Backwards, then forwards: the blocks read around a key serve its neighbours either way.
     std::vector<int> order;
     for (int k = 2999; k >= 0; k -= 7)
@@ -71,7 +71,7 @@ TEST(RegSource, ATreeOverAFileAnswersAsOneOverItsBytes) {
                                     "e\\Key") +
                                 std::to_string(k);
         for (const char* name : {"Name", "Data"})
-            ASSERT_EQ(valueOf(lazy, key, name), valueOf(whole, key, name)) << key << " " << name;
+            ASSERT_EQ(dataOf(lazy, key, name), dataOf(whole, key, name)) << key << " " << name;
     }
     EXPECT_EQ(lazy.serialize(), bytes);
 }
@@ -79,7 +79,7 @@ TEST(RegSource, ATreeOverAFileAnswersAsOneOverItsBytes) {
 TEST(RegSource, AFileWrittenInPlaceIsReadAgainBeforeItIsUsed) {
     test::TempDir dir;
     const std::string path = dir.file("registry.reg");
-    test::writeFile(path, exportOf(50));
+    test::writeFile(path, bigExport(50));
     RegFileStore store(path);
     TRegistry reg(store);
     reg.SetRootKey(win::kHKeyLocalMachine);
@@ -91,7 +91,7 @@ TEST(RegSource, AFileWrittenInPlaceIsReadAgainBeforeItIsUsed) {
     reg.CloseKey();
 
     // Another program rewrites the file where it lies, longer than before.
-    std::string changed = exportOf(60);
+    std::string changed = bigExport(60);
     changed.replace(changed.find("Caf\xE9 7"), 6, "Other text");
     test::writeFile(path, changed);
     ASSERT_TRUE(
@@ -112,14 +112,14 @@ TEST(RegSource, AFileWrittenInPlaceIsReadAgainBeforeItIsUsed) {
 TEST(RegSource, AFileWrittenInPlaceUnderAnOpenTreeIsNeverTakenForTheOneRead) {
     test::TempDir dir;
     const std::string path = dir.file("registry.reg");
-    test::writeFile(path, exportOf(3000));
-    const RegistryTree tree = RegistryTree::parseLazily(open(path));
-    test::writeFile(path, exportOf(3001));
+    test::writeFile(path, bigExport(3000));
+    const RegistryTree tree = RegistryTree::parseLazily(openSource(path));
+    test::writeFile(path, bigExport(3001));
     // A key far from the start, whose text was never read before.
     const std::string key =
         "HKEY_LOCAL_MACHINE\\Software\\Gr\xC3\xBC\xC3\x9F"
         "e\\Key2900";
-    EXPECT_EQ(valueOf(tree, key, "Name"), "<none>");
+    EXPECT_EQ(dataOf(tree, key, "Name"), "<none>");
     EXPECT_TRUE(tree.sourceLost());
     const std::string error = tree.write([](std::string_view) { return true; });
     EXPECT_NE(error.find("changed"), std::string::npos) << error;
@@ -130,7 +130,7 @@ TEST(RegSource, AFileWrittenInPlaceUnderAnOpenTreeIsNeverTakenForTheOneRead) {
 TEST(RegSource, AValueThatCanNoLongerBeReadIsAnErrorNotMissing) {
     test::TempDir dir;
     const std::string path = dir.file("registry.reg");
-    test::writeFile(path, exportOf(3000));
+    test::writeFile(path, bigExport(3000));
     RegFileStore store(path);
     store.beginUpdate();
     win::RegHandle key = 0;
