@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "platform/files/TextCodec.h"
+#include "platform/regfile/Prefault.h"
 
 namespace corvane {
 
@@ -54,9 +55,16 @@ void PathIndex::reserve(std::size_t count) {
 void PathIndex::grow(std::size_t slots, const HashOf& hashOf) {
     settle();
     std::vector<std::uint32_t> old = std::move(m_slots);
+    m_slots = std::vector<std::uint32_t>();
+    m_slots.reserve(slots);
+    prefault(m_slots.data(), slots * sizeof(std::uint32_t));
     m_slots.assign(slots, kEmpty);
     // Sixteen bits of filter for every entry the table is made for.
-    m_filter.assign(slots / 8 < 8 ? 8 : slots / 8, 0);
+    const std::size_t words = slots / 8 < 8 ? 8 : slots / 8;
+    m_filter = std::vector<std::uint64_t>();
+    m_filter.reserve(words);
+    prefault(m_filter.data(), words * sizeof(std::uint64_t));
+    m_filter.assign(words, 0);
     m_used = 0;
     for (const std::uint32_t value : old) {
         if (value == kEmpty || value == kErased) continue;

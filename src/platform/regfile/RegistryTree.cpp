@@ -172,6 +172,8 @@ std::uint32_t RegistryTree::ensureKey(std::string_view path, bool explicitHeader
         } else {
             m_lastPath.resize(depth);
             hash = stepHash(hash, name);
+            // The key made last has no subkeys yet: a name below it is new without looking.
+            if (parent != kNoKey && parent + 1 == m_keys.size()) missing = true;
             if (!missing && m_index.mayContain(hash)) {
                 key = m_index.find(hash, [&](std::uint32_t k) {
                     return m_keys[k].parent == parent && codec::equalsFolded(keyName(k), name);
