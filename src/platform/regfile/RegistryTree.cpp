@@ -154,6 +154,16 @@ std::string_view RegistryTree::valueName(std::uint32_t key, std::size_t index) c
 std::uint32_t RegistryTree::ensureKey(std::string_view path, bool explicitHeader) {
     // The steps the path shares with the last path resolved are known; the rest are looked up
     // and, from the first that is missing, made.
+    // Names spelled byte for byte as in the last path need no comparing one by one.
+    const std::size_t limit = std::min(path.size(), m_lastPathText.size());
+    std::size_t same = 0;
+    while (same < limit && path[same] == m_lastPathText[same])
+        ++same;
+    auto endsAlike = [&](std::size_t end) {
+        if (end < same) return true;
+        return end == same && (end == path.size() || path[end] == '\\') &&
+               (end == m_lastPathText.size() || m_lastPathText[end] == '\\');
+    };
     std::size_t depth = 0;
     std::size_t start = 0;
     std::uint32_t parent = kNoKey;
@@ -162,11 +172,11 @@ std::uint32_t RegistryTree::ensureKey(std::string_view path, bool explicitHeader
     while (true) {
         const std::size_t slash = path.find('\\', start);
         const bool deepest = slash == std::string_view::npos;
-        const std::string_view name =
-            path.substr(start, deepest ? std::string_view::npos : slash - start);
+        const std::size_t end = deepest ? path.size() : slash;
+        const std::string_view name = path.substr(start, end - start);
         std::uint32_t key = kNoKey;
         if (!missing && depth < m_lastPath.size() &&
-            codec::equalsFolded(keyName(m_lastPath[depth].key), name)) {
+            (endsAlike(end) || codec::equalsFolded(keyName(m_lastPath[depth].key), name))) {
             key = m_lastPath[depth].key;
             hash = m_lastPath[depth].hash;
         } else {
@@ -187,7 +197,10 @@ std::uint32_t RegistryTree::ensureKey(std::string_view path, bool explicitHeader
             }
             m_lastPath.push_back(Step{key, hash});
         }
-        if (deepest) return key;
+        if (deepest) {
+            m_lastPathText.assign(path);
+            return key;
+        }
         parent = key;
         start = slash + 1;
         ++depth;
@@ -230,6 +243,7 @@ void RegistryTree::makeExplicit(std::uint32_t key) {
 
 void RegistryTree::deleteKey(std::uint32_t key) {
     m_lastPath.clear();
+    m_lastPathText.clear();
     std::vector<std::uint32_t> pending{key};
     while (!pending.empty()) {
         const std::uint32_t current = pending.back();

@@ -222,6 +222,7 @@ private:
     std::vector<std::uint32_t> m_order;
     PathIndex m_index;  // key paths, compared without regard to case
     std::vector<Step> m_lastPath;
+    std::string m_lastPathText;  // the path m_lastPath resolved
     std::string m_trailingDecor;
 
     // Where the tree's text comes from: the bytes after the header line's byte-order mark, in
