@@ -121,6 +121,9 @@ std::optional<std::uint32_t> dataByLanguage(const std::vector<ResourceTree::Entr
 
 bool MemoryBytes::readAt(std::uint64_t offset, std::size_t length, void* out) {
     if (offset > m_bytes.size() || length > m_bytes.size() - offset) return false;
+    // An empty read may come with no buffer at all (an empty block's storage), and memcpy must
+    // not be handed one.
+    if (length == 0) return true;
     std::memcpy(out, m_bytes.data() + offset, length);
     return true;
 }

@@ -187,6 +187,13 @@ TEST_F(PeVersionResourcesTest, BrokenFilesGiveNoVersion) {
     }
 }
 
+// A version block of size 0 is read into no storage at all (found by fuzzing).
+TEST_F(PeVersionResourcesTest, AnEmptyReadNeedsNoBuffer) {
+    pe::MemoryBytes bytes("MZ");
+    EXPECT_TRUE(bytes.readAt(2, 0, nullptr));
+    EXPECT_FALSE(bytes.readAt(3, 0, nullptr));
+}
+
 TEST_F(PeVersionResourcesTest, FindsWindowsPathsWithoutRegardToCase) {
     std::filesystem::create_directories(dir.path() / "WINDOWS" / "system");
     test::writeFile((dir.path() / "WINDOWS" / "system" / "ATI3DRAA.DLL").string(),
