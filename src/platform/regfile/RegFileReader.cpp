@@ -60,6 +60,34 @@ std::size_t valueNameEnd(std::string_view body) {
     return std::string_view::npos;
 }
 
+// Where the name of a value line ends (just past its closing quote) and its data begins.
+struct ValueHead {
+    std::size_t nameEnd = 0;
+    std::size_t data = 0;
+    const char* error = nullptr;
+};
+
+ValueHead valueHead(std::string_view body) {
+    ValueHead head;
+    head.nameEnd = valueNameEnd(body);
+    if (head.nameEnd == std::string_view::npos) {
+        head.error = "value name without a closing quote";
+        return head;
+    }
+    std::size_t p = head.nameEnd;
+    while (p < body.size() && isBlank(body[p]))
+        ++p;
+    if (p >= body.size() || body[p] != '=') {
+        head.error = "expected '=' after the value name";
+        return head;
+    }
+    ++p;
+    while (p < body.size() && isBlank(body[p]))
+        ++p;
+    head.data = p;
+    return head;
+}
+
 }  // namespace
 
 // Reads lines of text held in memory into a tree. Full: every key and value of a file. Load:
@@ -144,15 +172,11 @@ private:
 
     void valueLine(std::string_view body) {
         const int firstLine = m_line;
-        std::size_t p = valueNameEnd(body);
-        if (p == std::string_view::npos) fail("value name without a closing quote");
-        std::string name = p == 1 ? std::string() : unescapeQuoted(body.substr(1, p - 2));
-        while (p < body.size() && isBlank(body[p]))
-            ++p;
-        if (p >= body.size() || body[p] != '=') fail("expected '=' after the value name");
-        ++p;
-        while (p < body.size() && isBlank(body[p]))
-            ++p;
+        const ValueHead head = valueHead(body);
+        if (head.error != nullptr) fail(head.error);
+        std::string name =
+            head.nameEnd == 1 ? std::string() : unescapeQuoted(body.substr(1, head.nameEnd - 2));
+        const std::size_t p = head.data;
 
         std::string raw(body);
         // hex data may run over several lines, each but the last ending in a backslash.
@@ -311,18 +335,13 @@ private:
     void valueLine(std::string_view body) {
         m_decorStart = kNoText;
         m_valueLine = m_line;
-        std::size_t p = valueNameEnd(body);
-        if (p == std::string_view::npos) fail(m_line, "value name without a closing quote");
-        while (p < body.size() && isBlank(body[p]))
-            ++p;
-        if (p >= body.size() || body[p] != '=') fail(m_line, "expected '=' after the value name");
-        ++p;
-        while (p < body.size() && isBlank(body[p]))
-            ++p;
-        const std::string_view data = body.substr(p);
+        const ValueHead head = valueHead(body);
+        if (head.error != nullptr) fail(m_line, head.error);
+        const std::string_view data = body.substr(head.data);
         if (startsWithFolded(data, "hex")) {
             std::size_t list = 0;
-            if (const char* error = checkHexHead(data, list)) fail(m_line, error);
+            std::uint32_t type = 0;
+            if (const char* error = checkHexHead(data, type, list)) fail(m_line, error);
             hexLine(data.substr(list));
             return;
         }

@@ -35,31 +35,12 @@ DataShape classifyData(std::string_view data) {
         return shape;
     }
     if (startsWithFolded(data, "hex")) {
-        std::size_t i = 3;
-        shape.type = win::kRegBinary;
-        if (i < data.size() && data[i] == '(') {
-            const std::size_t close = data.find(')', i);
-            const std::string_view num = close == std::string_view::npos
-                                             ? std::string_view{}
-                                             : data.substr(i + 1, close - i - 1);
-            std::uint32_t type = 0;
-            bool ok = !num.empty() && num.size() <= 8;
-            for (const char c : num) {
-                ok = ok && hexDigit(c) >= 0;
-                type = type * 16 + static_cast<std::uint32_t>(std::max(hexDigit(c), 0));
-            }
-            if (!ok) {
-                shape.error = "bad type number in hex(...)";
-                return shape;
-            }
-            shape.type = type;
-            i = close + 1;
-        }
-        if (i >= data.size() || data[i] != ':') {
-            shape.error = "expected ':' after hex";
+        std::size_t list = 0;
+        if (const char* error = checkHexHead(data, shape.type, list)) {
+            shape.error = error;
             return shape;
         }
-        shape.error = scanHexBytes(data.substr(i + 1), [](char) {});
+        shape.error = scanHexBytes(data.substr(list), [](char) {});
         return shape;
     }
     shape.error = "unrecognised value data";
@@ -73,28 +54,28 @@ DataShape shapeOf(std::string_view data) {
     } else if (startsWithFolded(data, "dword:")) {
         shape.type = win::kRegDword;
     } else if (startsWithFolded(data, "hex")) {
-        shape.type = win::kRegBinary;
-        if (data.size() > 3 && data[3] == '(') {
-            shape.type = 0;
-            for (std::size_t i = 4; i < data.size() && data[i] != ')'; ++i)
-                shape.type = shape.type * 16 + static_cast<std::uint32_t>(hexDigit(data[i]));
-        }
+        std::size_t list = 0;
+        checkHexHead(data, shape.type, list);
     } else {
         shape.isDelete = true;
     }
     return shape;
 }
 
-const char* checkHexHead(std::string_view data, std::size_t& listStart) {
+const char* checkHexHead(std::string_view data, std::uint32_t& type, std::size_t& listStart) {
     std::size_t i = 3;
+    type = win::kRegBinary;
     if (i < data.size() && data[i] == '(') {
         const std::size_t close = data.find(')', i);
         const std::string_view num = close == std::string_view::npos
                                          ? std::string_view{}
                                          : data.substr(i + 1, close - i - 1);
         bool ok = !num.empty() && num.size() <= 8;
-        for (const char c : num)
+        type = 0;
+        for (const char c : num) {
             ok = ok && hexDigit(c) >= 0;
+            type = type * 16 + static_cast<std::uint32_t>(std::max(hexDigit(c), 0));
+        }
         if (!ok) return "bad type number in hex(...)";
         i = close + 1;
     }

@@ -159,9 +159,9 @@ inline const char* checkHexLine(std::string_view s, bool& continues) {
     }
 }
 
-// Checks the beginning of hex data ("hex:", "hex(7):"); returns the error text or nullptr, and
-// where the byte list begins.
-const char* checkHexHead(std::string_view data, std::size_t& listStart);
+// Checks the beginning of hex data ("hex:", "hex(7):"); returns the error text or nullptr, the
+// value's type and where the byte list begins.
+const char* checkHexHead(std::string_view data, std::uint32_t& type, std::size_t& listStart);
 
 struct DataShape {
     bool isDelete = false;
