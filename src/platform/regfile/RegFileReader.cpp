@@ -21,18 +21,38 @@ namespace {
 // read whole instead.
 struct NeedsFullRead {};
 
-// Why a key path from a header can't be a key, or empty.
+// Why a key path from a header can't be a key, or empty. One pass over the path: every header
+// of a file goes through here.
 std::string pathProblem(std::string_view path) {
     const std::size_t slash = path.find('\\');
     const std::string_view root = path.substr(0, slash);
     if (RegistryTree::canonicalRoot(root).empty()) {
         return "unknown root key '" + std::string(root) + "'";
     }
-    if (path.find("\\\\") != std::string_view::npos || path.back() == '\\') {
-        return "empty key name in '" + std::string(path) + "'";
+    if (slash == std::string_view::npos) return {};
+    // Windows refuses keys too deep or with too long a name; a file holding one is refused like
+    // any other bad file. An empty name is reported first, wherever it is.
+    long limit = win::kErrorSuccess;
+    std::size_t depth = 0;
+    std::size_t nameStart = slash + 1;
+    for (std::size_t i = nameStart;; ++i) {
+        if (i < path.size() && path[i] != '\\') continue;
+        const std::size_t length = i - nameStart;
+        if (length == 0) return "empty key name in '" + std::string(path) + "'";
+        if (limit == win::kErrorSuccess) {
+            if (++depth > RegistryTree::kMaxKeyDepth) {
+                limit = win::kErrorBadKey;
+            } else if (length > RegistryTree::kMaxKeyNameLength &&
+                       codec::utf16Length(path.substr(nameStart, length)) >
+                           RegistryTree::kMaxKeyNameLength) {
+                // A UTF-8 name has no more UTF-16 units than bytes.
+                limit = win::kErrorInvalidParameter;
+            }
+        }
+        if (i == path.size()) break;
+        nameStart = i + 1;
     }
-    // Windows refuses such keys; a file holding one is refused like any other bad file.
-    switch (RegistryTree::checkKeyPath(path)) {
+    switch (limit) {
         case win::kErrorSuccess:
             return {};
         case win::kErrorInvalidParameter:

@@ -10,6 +10,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "platform/regfile/BulkAllocator.h"
 #include "platform/regfile/PathIndex.h"
 #include "platform/regfile/RegSource.h"
 
@@ -216,8 +217,9 @@ private:
     RegFileVersion m_version;
     RegFileEncoding m_encoding;
     bool m_crlf = true;
-    std::vector<Key> m_keys;
-    std::string m_names;  // every key's name, one after another
+    std::vector<Key, BulkAllocator<Key>> m_keys;
+    // Every key's name, one after another.
+    std::basic_string<char, std::char_traits<char>, BulkAllocator<char>> m_names;
     // Keys in the order they are written; an entry counts only where it is the key's orderSlot.
     std::vector<std::uint32_t> m_order;
     PathIndex m_index;  // key paths, compared without regard to case
