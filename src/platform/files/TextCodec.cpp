@@ -356,17 +356,18 @@ std::string foldCase(std::string_view text) {
 bool equalsFolded(std::string_view a, std::string_view b) {
     if (a.size() != b.size()) return false;
     if (a == b) return true;  // the usual case: the same spelling
-    if (isAscii(a) && isAscii(b)) {
-        for (std::size_t i = 0; i < a.size(); ++i) {
-            char x = a[i];
-            char y = b[i];
-            if (x >= 'A' && x <= 'Z') x = static_cast<char>(x + 32);
-            if (y >= 'A' && y <= 'Z') y = static_cast<char>(y + 32);
-            if (x != y) return false;
-        }
-        return true;
+    // Folding keeps every character's length, so the texts are walked side by side: ASCII
+    // letters fold on the way, and only a difference outside ASCII needs the whole fold.
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        auto x = static_cast<unsigned char>(a[i]);
+        auto y = static_cast<unsigned char>(b[i]);
+        if (x == y) continue;
+        if (x >= 0x80 || y >= 0x80) return foldCase(a) == foldCase(b);
+        if (x >= 'A' && x <= 'Z') x = static_cast<unsigned char>(x + 32);
+        if (y >= 'A' && y <= 'Z') y = static_cast<unsigned char>(y + 32);
+        if (x != y) return false;
     }
-    return foldCase(a) == foldCase(b);
+    return true;
 }
 
 }  // namespace corvane::codec

@@ -9,19 +9,30 @@ namespace corvane {
 
 namespace {
 
-// The hash of a text whose letters outside ASCII are already folded.
-std::uint64_t asciiFoldedHash(std::string_view text) {
+// The hash of a text, its ASCII letters folded on the way; false in ascii when the text has
+// bytes outside ASCII, whose letters this does not fold.
+std::uint64_t asciiFoldedHash(std::string_view text, bool& ascii) {
     constexpr std::uint64_t kOnes = 0x0101010101010101ULL;
     constexpr std::uint64_t kHigh = 0x8080808080808080ULL;
     constexpr std::uint64_t kMul = 0x9E3779B97F4A7C15ULL;
     std::uint64_t h = text.size() * kMul;
-    std::size_t i = 0;
-    while (i < text.size()) {
+    std::uint64_t highs = 0;
+    for (std::size_t i = 0; i < text.size(); i += 8) {
         std::uint64_t x = 0;
-        const std::size_t n = text.size() - i < 8 ? text.size() - i : 8;
-        std::memcpy(&x, text.data() + i, n);
-        i += n;
+        const std::size_t n = text.size() - i;
+        if (n >= 8) {
+            std::memcpy(&x, text.data() + i, 8);
+        } else if (text.size() >= 8) {
+            // The last few bytes, as the top of the last eight (a copy of a length known only
+            // here would be a call).
+            std::memcpy(&x, text.data() + text.size() - 8, 8);
+            x >>= 8 * (8 - n);
+        } else {
+            for (std::size_t k = 0; k < n; ++k)
+                x |= std::uint64_t{static_cast<unsigned char>(text[i + k])} << (8 * k);
+        }
         const std::uint64_t high = x & kHigh;
+        highs |= high;
         // ASCII A-Z become a-z; bytes at or above 0x80 lose bit 5, which is harmless.
         const std::uint64_t seven = x & ~kHigh;
         const std::uint64_t fromA = seven + (0x80 - 'A') * kOnes;
@@ -31,6 +42,7 @@ std::uint64_t asciiFoldedHash(std::string_view text) {
         h = (h ^ x) * kMul;
         h ^= h >> 29;
     }
+    ascii = highs == 0;
     h ^= h >> 32;
     h *= kMul;
     h ^= h >> 29;
@@ -41,8 +53,10 @@ std::uint64_t asciiFoldedHash(std::string_view text) {
 
 std::uint64_t foldedHash(std::string_view text) {
     // Most names are ASCII, folded on the fly; the rest are folded as a whole first.
-    if (codec::isAscii(text)) return asciiFoldedHash(text);
-    return asciiFoldedHash(codec::foldCase(text));
+    bool ascii = true;
+    const std::uint64_t hash = asciiFoldedHash(text, ascii);
+    if (ascii) return hash;
+    return asciiFoldedHash(codec::foldCase(text), ascii);
 }
 
 void PathIndex::reserve(std::size_t count) {

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "platform/WinTypes.h"
 #include "platform/files/TextCodec.h"
@@ -21,22 +22,53 @@ namespace {
 // read whole instead.
 struct NeedsFullRead {};
 
-// Why a key path from a header can't be a key, or empty. One pass over the path: every header
-// of a file goes through here.
-std::string pathProblem(std::string_view path) {
-    const std::size_t slash = path.find('\\');
-    const std::string_view root = path.substr(0, slash);
-    if (RegistryTree::canonicalRoot(root).empty()) {
-        return "unknown root key '" + std::string(root) + "'";
+// A header's path as far as it was checked: the path, and where each of its names ends (the
+// root's first).
+struct CheckedPath {
+    std::string path;
+    std::vector<std::uint32_t> nameEnds;
+};
+
+// Why a key path from a header can't be a key, or empty. Given the path of the header checked
+// before, the names the two share are not checked again: the headers of an export mostly differ
+// from the one before only in their last name.
+std::string pathProblem(std::string_view path, CheckedPath* last = nullptr);
+
+std::string pathProblemOf(std::string_view path, CheckedPath* last) {
+    std::size_t kept = 0;  // names known good
+    if (last != nullptr) {
+        const std::size_t same = commonPrefixLength(path, last->path);
+        // A name counts when the backslash after it is shared too.
+        auto shared = [&](std::size_t end) {
+            return end < same || (end == same && end < path.size() && path[end] == '\\');
+        };
+        while (kept < last->nameEnds.size() && shared(last->nameEnds[kept]))
+            ++kept;
+        last->nameEnds.resize(kept);
     }
-    if (slash == std::string_view::npos) return {};
+    std::size_t nameStart = 0;
+    if (kept == 0) {
+        const std::size_t slash = path.find('\\');
+        const std::string_view root = path.substr(0, slash);
+        if (RegistryTree::canonicalRoot(root).empty()) {
+            return "unknown root key '" + std::string(root) + "'";
+        }
+        if (last != nullptr) last->nameEnds.push_back(static_cast<std::uint32_t>(root.size()));
+        if (slash == std::string_view::npos) {
+            if (last != nullptr) last->path.assign(path);
+            return {};
+        }
+        nameStart = slash + 1;
+        kept = 1;
+    } else {
+        nameStart = last->nameEnds.back() + 1;
+    }
     // Windows refuses keys too deep or with too long a name; a file holding one is refused like
     // any other bad file. An empty name is reported first, wherever it is.
     long limit = win::kErrorSuccess;
-    std::size_t depth = 0;
-    std::size_t nameStart = slash + 1;
-    for (std::size_t i = nameStart;; ++i) {
-        if (i < path.size() && path[i] != '\\') continue;
+    std::size_t depth = kept - 1;
+    while (true) {
+        const std::size_t i = std::min(path.find('\\', nameStart), path.size());
         const std::size_t length = i - nameStart;
         if (length == 0) return "empty key name in '" + std::string(path) + "'";
         if (limit == win::kErrorSuccess) {
@@ -49,11 +81,13 @@ std::string pathProblem(std::string_view path) {
                 limit = win::kErrorInvalidParameter;
             }
         }
+        if (last != nullptr) last->nameEnds.push_back(static_cast<std::uint32_t>(i));
         if (i == path.size()) break;
         nameStart = i + 1;
     }
     switch (limit) {
         case win::kErrorSuccess:
+            if (last != nullptr) last->path.assign(path);
             return {};
         case win::kErrorInvalidParameter:
             return "a key name is longer than " + std::to_string(RegistryTree::kMaxKeyNameLength) +
@@ -62,6 +96,12 @@ std::string pathProblem(std::string_view path) {
             return "the key is nested deeper than " + std::to_string(RegistryTree::kMaxKeyDepth) +
                    " levels";
     }
+}
+
+std::string pathProblem(std::string_view path, CheckedPath* last) {
+    std::string problem = pathProblemOf(path, last);
+    if (!problem.empty() && last != nullptr) *last = CheckedPath{};
+    return problem;
 }
 
 // Where the name of a value line ends (just past its closing quote), or npos when it has none.
@@ -339,7 +379,9 @@ private:
             converted = codec::cp1252ToUtf8(path);
             path = converted;
         }
-        if (const std::string problem = pathProblem(path); !problem.empty()) fail(m_line, problem);
+        if (const std::string problem = pathProblem(path, &m_checked); !problem.empty()) {
+            fail(m_line, problem);
+        }
         const std::uint32_t current = m_tree.ensureKey(path, false);
         Key& key = m_tree.m_keys[current];
         if (key.hasHeader()) throw NeedsFullRead{};
@@ -389,6 +431,7 @@ private:
     int m_valueLine = 0;
     bool m_inHex = false;  // the last line ended in a backslash inside hex data
     std::uint32_t m_current = kNoKey;
+    CheckedPath m_checked;  // the last header's path
 };
 
 RegistryTree RegistryTree::parse(std::string fileBytes) {

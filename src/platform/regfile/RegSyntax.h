@@ -1,7 +1,9 @@
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <string_view>
 
@@ -55,8 +57,31 @@ inline bool isHexDigit(char c) {
     return hexDigit(c) >= 0;
 }
 
+// Whether s begins with prefix, a lower-case ASCII word, in any letter case.
 inline bool startsWithFolded(std::string_view s, std::string_view prefix) {
-    return s.size() >= prefix.size() && codec::equalsFolded(s.substr(0, prefix.size()), prefix);
+    if (s.size() < prefix.size()) return false;
+    for (std::size_t i = 0; i < prefix.size(); ++i) {
+        const char c = s[i] >= 'A' && s[i] <= 'Z' ? static_cast<char>(s[i] + 32) : s[i];
+        if (c != prefix[i]) return false;
+    }
+    return true;
+}
+
+// How many bytes two texts share from their beginnings, compared eight at a time: the key
+// headers of an export mostly repeat the path of the header before them.
+inline std::size_t commonPrefixLength(std::string_view a, std::string_view b) {
+    const std::size_t limit = std::min(a.size(), b.size());
+    std::size_t i = 0;
+    for (; i + 8 <= limit; i += 8) {
+        std::uint64_t x = 0;
+        std::uint64_t y = 0;
+        std::memcpy(&x, a.data() + i, 8);
+        std::memcpy(&y, b.data() + i, 8);
+        if (x != y) break;
+    }
+    while (i < limit && a[i] == b[i])
+        ++i;
+    return i;
 }
 
 inline bool isStringType(std::uint32_t type) {

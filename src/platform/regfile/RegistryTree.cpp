@@ -155,10 +155,7 @@ std::uint32_t RegistryTree::ensureKey(std::string_view path, bool explicitHeader
     // The steps the path shares with the last path resolved are known; the rest are looked up
     // and, from the first that is missing, made.
     // Names spelled byte for byte as in the last path need no comparing one by one.
-    const std::size_t limit = std::min(path.size(), m_lastPathText.size());
-    std::size_t same = 0;
-    while (same < limit && path[same] == m_lastPathText[same])
-        ++same;
+    const std::size_t same = commonPrefixLength(path, m_lastPathText);
     auto endsAlike = [&](std::size_t end) {
         if (end < same) return true;
         return end == same && (end == path.size() || path[end] == '\\') &&

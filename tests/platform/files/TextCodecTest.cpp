@@ -83,6 +83,8 @@ TEST(TextCodec, CaseFoldingCoversTheBasicPlaneAsWindowsDoes) {
         {"\xC3\x9F", "ss", false},                        // sharp s
         {"\xC4\xB1", "i", false},                         // dotless i is no ASCII letter
         {"\xC2\xB5", "\xCE\xBC", false},                  // micro sign and mu
+        {"Ab\xC3\x84", "aB\xC3\xA4", true},               // ASCII, then a letter beyond
+        {"x\xC3\x84", "y\xC3\xA4", false},                // differing before the fold
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.a);

@@ -284,6 +284,25 @@ TEST(RegistryTree, MalformedFilesGiveTheLineAndReason) {
          "deeper than 512 levels"},
         {"long key name", "REGEDIT4\n[HKEY_LOCAL_MACHINE\\" + std::string(256, 'k') + "]\n", 2,
          "longer than 255 characters"},
+        // The names a header shares with the one before it were checked with that one; what
+        // follows them is checked as a whole path is.
+        {"empty name below the last header",
+         "REGEDIT4\n[HKEY_LOCAL_MACHINE\\A]\n[HKEY_LOCAL_MACHINE\\A\\\\B]\n", 3, "empty key name"},
+        {"ending in a backslash", "REGEDIT4\n[HKEY_LOCAL_MACHINE\\A]\n[HKEY_LOCAL_MACHINE\\A\\]\n",
+         3, "empty key name"},
+        {"root that only begins as the last", "REGEDIT4\n[HKEY_USERS\\A]\n[HKEY_USERSX\\A]\n", 3,
+         "unknown root key 'HKEY_USERSX'"},
+        {"too deep below the last header",
+         "REGEDIT4\n[HKEY_LOCAL_MACHINE" + repeat("\\k", 512) + "]\n[HKEY_LOCAL_MACHINE" +
+             repeat("\\k", 512) + "\\k]\n",
+         3, "deeper than 512 levels"},
+        {"long name below the last header",
+         "REGEDIT4\n[HKEY_LOCAL_MACHINE\\A]\n[HKEY_LOCAL_MACHINE\\A\\" + std::string(256, 'k') +
+             "]\n",
+         3, "longer than 255 characters"},
+        {"an empty name outranks a long one",
+         "REGEDIT4\n[HKEY_LOCAL_MACHINE\\" + std::string(256, 'k') + "\\\\A]\n", 2,
+         "empty key name"},
         {"odd utf-16",
          std::string("\xFF\xFE"
                      "R\0E\0G",
