@@ -238,22 +238,22 @@ private:
             head.nameEnd == 1 ? std::string() : unescapeQuoted(body.substr(1, head.nameEnd - 2));
         const std::size_t p = head.data;
 
-        std::string raw(body);
         // hex data may run over several lines, each but the last ending in a backslash.
+        std::string_view last = body;
         if (startsWithFolded(body.substr(p), "hex")) {
-            std::string_view last = body;
             while (trimRight(last).ends_with('\\')) {
                 if (m_pos >= m_text.size()) {
                     throw RegFormatError(firstLine,
                                          "the value's data continues past the end of the file");
                 }
                 last = nextLine();
-                raw += '\n';
-                raw += last;
             }
         }
+        // The value is left where it lies in the text, which its key or the tree keeps.
+        const std::string_view raw(
+            body.data(), static_cast<std::size_t>(last.data() + last.size() - body.data()));
         // A key's own text was checked when the file was read.
-        const std::string_view data = std::string_view(raw).substr(p);
+        const std::string_view data = raw.substr(p);
         const DataShape shape = m_mode == Mode::Load ? shapeOf(data) : classifyData(data);
         if (!shape.error.empty()) throw RegFormatError(firstLine, shape.error);
         if (m_current == kNoKey) {
@@ -268,7 +268,7 @@ private:
         value.name = std::move(name);
         value.type = shape.type;
         value.dataOffset = static_cast<std::uint32_t>(p);
-        value.raw = std::move(raw);
+        value.raw = raw;
         value.decor = std::move(m_decor);
         m_decor.clear();
         m_tree.putValue(m_current, std::move(value));
@@ -544,7 +544,9 @@ RegistryTree RegistryTree::read(std::shared_ptr<const RegSource> source, LazyRea
         }
         RegistryTree whole(version, encoding);
         whole.m_crlf = crlf;
-        Parser(whole, text, firstEnd == std::string::npos ? text.size() : firstEnd + 1 - start,
+        whole.m_wholeText = std::make_unique<std::string>(std::move(text));
+        const std::string& kept = *whole.m_wholeText;
+        Parser(whole, kept, firstEnd == std::string::npos ? kept.size() : firstEnd + 1 - start,
                Parser::Mode::Full)
             .run();
         return whole;
@@ -573,7 +575,10 @@ const RegistryTree::ValueSet* RegistryTree::loadedValues(std::uint32_t key) cons
     if (k.values != kNoKey) return &m_sets[k.values];
     if (!k.inSource()) return nullptr;
     const std::uint32_t slot = newSet(key);
-    std::string text;
+    // The values stay in the text they were read from; a slot given back keeps its buffer.
+    std::unique_ptr<std::string>& kept = m_sets[slot].text;
+    if (!kept) kept = std::make_unique<std::string>();
+    std::string& text = *kept;
     bool ok = m_source->read(k.textBegin, textEnd(key), text);
     if (ok) {
         if (m_cp1252 && !codec::isAscii(text)) codec::cp1252ToUtf8InPlace(text);

@@ -155,13 +155,17 @@ std::string RegistryTree::write(const std::function<bool(std::string_view)>& put
         if (set == nullptr) continue;
         for (const Value& v : set->values) {
             out.text(v.decor);
+            // Each line of the value with the file's line end, in place of the one it was read
+            // with.
             std::size_t start = 0;
             while (true) {
                 const std::size_t nl = v.raw.find('\n', start);
-                out.text(std::string_view(v.raw).substr(start,
-                                                        nl == std::string::npos ? nl : nl - start));
+                std::string_view line =
+                    v.raw.substr(start, nl == std::string_view::npos ? nl : nl - start);
+                if (nl != std::string_view::npos && line.ends_with('\r')) line.remove_suffix(1);
+                out.text(line);
                 out.text(eol);
-                if (nl == std::string::npos) break;
+                if (nl == std::string_view::npos) break;
                 start = nl + 1;
             }
         }

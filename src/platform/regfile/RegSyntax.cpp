@@ -85,16 +85,22 @@ const char* checkHexHead(std::string_view data, std::uint32_t& type, std::size_t
 }
 
 std::string unescapeQuoted(std::string_view inner) {
-    if (inner.find('\\') == std::string_view::npos) return std::string(inner);
+    std::size_t slash = inner.find('\\');
+    if (slash == std::string_view::npos) return std::string(inner);
+    // Paths are full of escaped backslashes: the text between escapes is copied run by run.
     std::string out;
     out.reserve(inner.size());
-    for (std::size_t i = 0; i < inner.size(); ++i) {
-        if (inner[i] == '\\' && i + 1 < inner.size() &&
-            (inner[i + 1] == '\\' || inner[i + 1] == '"')) {
-            ++i;
+    std::size_t from = 0;
+    while (slash != std::string_view::npos) {
+        if (slash + 1 < inner.size() && (inner[slash + 1] == '\\' || inner[slash + 1] == '"')) {
+            out.append(inner.substr(from, slash - from));
+            from = slash + 1;  // the escaped character begins the next run
+            slash = inner.find('\\', slash + 2);
+        } else {
+            slash = inner.find('\\', slash + 1);
         }
-        out += inner[i];
     }
+    out.append(inner.substr(from));
     return out;
 }
 

@@ -275,6 +275,9 @@ void RegistryTree::freeSet(std::uint32_t key) const {
     set.key = kNoKey;
     set.decor.clear();
     set.values.clear();
+    // The next key read into this slot reuses the buffer, unless it grew large.
+    if (set.text && set.text->capacity() > 64 * 1024) set.text.reset();
+    if (set.text) set.text->clear();
     set.index.reset();
     set.lost = false;
     m_freeSets.push_back(slot);
@@ -310,7 +313,8 @@ RegistryTree::Value* RegistryTree::findValue(std::uint32_t key, std::string_view
 void RegistryTree::putValue(std::uint32_t key, Value&& value) {
     if (Value* existing = findValue(key, value.name)) {
         existing->decor += value.decor;
-        existing->raw = std::move(value.raw);
+        existing->raw = value.raw;
+        existing->own = std::move(value.own);
         existing->dataOffset = value.dataOffset;
         existing->type = value.type;
         existing->data = std::move(value.data);
@@ -345,7 +349,7 @@ bool RegistryTree::eraseValue(std::uint32_t key, std::string_view name) {
 
 void RegistryTree::decode(const Value& value) const {
     if (value.decoded) return;
-    const std::string_view data = std::string_view(value.raw).substr(value.dataOffset);
+    const std::string_view data = value.raw.substr(value.dataOffset);
     std::string out;
     if (!data.empty() && data.front() == '"') {
         const std::size_t close = trimRight(data).size() - 1;
@@ -479,7 +483,8 @@ long RegistryTree::apply(const RegChange& change, bool* changed) {
         body = hexData(prefix, head.size(), bytes);
     }
     value.dataOffset = static_cast<std::uint32_t>(head.size());
-    value.raw = std::move(head) + body;
+    value.own = std::make_unique<std::string>(std::move(head) + body);
+    value.raw = *value.own;
     value.data = change.data;
     value.decoded = true;
     if (key == kNoKey) {

@@ -139,7 +139,10 @@ public:
 private:
     struct Value {
         std::string name;
-        std::string raw;  // the whole text of the value; continuation lines joined by '\n'
+        // The value's whole text, from its name to the end of its last line (without that line's
+        // end; the lines before keep theirs): a stretch of the text its key was read from, or own.
+        std::string_view raw;
+        std::unique_ptr<std::string> own;  // the text of a value made here
         std::uint32_t dataOffset = 0;
         std::uint32_t type = 0;
         std::string decor;         // blank and comment lines before the value, with their line ends
@@ -150,7 +153,8 @@ private:
     // The values of a key that are in memory.
     struct ValueSet {
         std::uint32_t key = kNoKey;
-        std::string decor;  // blank and comment lines before the key's header
+        std::string decor;                  // blank and comment lines before the key's header
+        std::unique_ptr<std::string> text;  // what the values were read from
         std::vector<Value> values;
         std::unique_ptr<std::unordered_map<std::string, std::uint32_t>> index;
         bool lost = false;  // the key's text could not be read back from the source
@@ -226,6 +230,7 @@ private:
     std::vector<Step> m_lastPath;
     std::string m_lastPathText;  // the path m_lastPath resolved
     std::string m_trailingDecor;
+    std::unique_ptr<std::string> m_wholeText;  // the text a whole read took its values from
 
     // Where the tree's text comes from: the bytes after the header line's byte-order mark, in
     // the file's 8-bit encoding (Windows-1252 when m_cp1252), or UTF-8 decoded from UTF-16.
