@@ -127,6 +127,31 @@ TEST(RegistryTree, ChangesTouchOnlyTheirOwnLines) {
     EXPECT_EQ(saved, expected);
 }
 
+// A changed key is written from its values: the wrapped data beside the change keeps its lines,
+// each with the line end it had, whichever reader read the file.
+TEST(RegistryTree, WrappedDataBesideAChangeKeepsItsLines) {
+    for (const std::string eol : {"\r\n", "\n"}) {
+        const std::string file = "REGEDIT4" + eol + eol + "[HKEY_LOCAL_MACHINE\\A]" + eol +
+                                 "\"Long\"=hex:00,01,02,\\" + eol + "  03,04,\\ " + eol + "  05" +
+                                 eol + "\"n\"=dword:00000001" + eol;
+        const std::function<RegistryTree(std::string)> readers[] = {
+            &RegistryTree::parse, &RegistryTree::parseWhole,
+            [](std::string text) { return RegistryTree::parseLazily(std::move(text)); }};
+        for (const auto& read : readers) {
+            SCOPED_TRACE(eol.size());
+            RegistryTree tree = read(file);
+            EXPECT_EQ(valueOf(tree, "HKEY_LOCAL_MACHINE\\A", "Long").data,
+                      std::string("\x00\x01\x02\x03\x04\x05", 6));
+            ASSERT_EQ(tree.apply({RegChange::Kind::SetValue, "HKEY_LOCAL_MACHINE\\A", "n",
+                                  win::kRegDword, dword(2)}),
+                      0);
+            std::string expected = file;
+            expected.replace(expected.find("dword:00000001"), 14, "dword:00000002");
+            EXPECT_EQ(tree.serialize(), expected);
+        }
+    }
+}
+
 TEST(RegistryTree, NewValuesTakeTheFilesEncoding) {
     struct Case {
         const char* file;
