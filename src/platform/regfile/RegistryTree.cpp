@@ -152,32 +152,44 @@ std::string_view RegistryTree::valueName(std::uint32_t key, std::size_t index) c
 }
 
 std::uint32_t RegistryTree::ensureKey(std::string_view path, bool explicitHeader) {
-    // The steps the path shares with the last path resolved are known; the rest are looked up
-    // and, from the first that is missing, made.
-    // Names spelled byte for byte as in the last path need no comparing one by one.
-    const std::size_t same = commonPrefixLength(path, m_lastPathText);
+    // The steps the path shares with a recent path are known; the rest are looked up and, from
+    // the first that is missing, made. An export moves between a few branches (classes,
+    // hardware, users), so the few paths resolved last in different places are kept, and the one
+    // sharing most is taken. Names spelled byte for byte alike need no comparing one by one.
+    Trail* from = &m_trails.front();
+    std::size_t same = 0;
+    for (Trail& trail : m_trails) {
+        if (const std::size_t shared = commonPrefixLength(path, trail.text); shared > same) {
+            same = shared;
+            from = &trail;
+        }
+    }
     auto endsAlike = [&](std::size_t end) {
         if (end < same) return true;
         return end == same && (end == path.size() || path[end] == '\\') &&
-               (end == m_lastPathText.size() || m_lastPathText[end] == '\\');
+               (end == from->text.size() || from->text[end] == '\\');
     };
-    std::size_t depth = 0;
+    std::vector<Step>& steps = m_scratchSteps;
+    steps.clear();
     std::size_t start = 0;
     std::uint32_t parent = kNoKey;
     std::uint64_t hash = 0;
+    bool known = true;  // every step so far was the trail's
     bool missing = false;
+    std::uint32_t key = kNoKey;
     while (true) {
+        const std::size_t depth = steps.size();
         const std::size_t slash = path.find('\\', start);
         const bool deepest = slash == std::string_view::npos;
         const std::size_t end = deepest ? path.size() : slash;
         const std::string_view name = path.substr(start, end - start);
-        std::uint32_t key = kNoKey;
-        if (!missing && depth < m_lastPath.size() &&
-            (endsAlike(end) || codec::equalsFolded(keyName(m_lastPath[depth].key), name))) {
-            key = m_lastPath[depth].key;
-            hash = m_lastPath[depth].hash;
+        key = kNoKey;
+        if (known && depth < from->steps.size() &&
+            (endsAlike(end) || codec::equalsFolded(keyName(from->steps[depth].key), name))) {
+            key = from->steps[depth].key;
+            hash = from->steps[depth].hash;
         } else {
-            m_lastPath.resize(depth);
+            known = false;
             hash = stepHash(hash, name);
             // The key made last has no subkeys yet: a name below it is new without looking.
             if (parent != kNoKey && parent + 1 == m_keys.size()) missing = true;
@@ -192,16 +204,28 @@ std::uint32_t RegistryTree::ensureKey(std::string_view path, bool explicitHeader
                 // is placed by whoever reads the header.
                 key = addKey(name, parent, hash, explicitHeader, !deepest || explicitHeader);
             }
-            m_lastPath.push_back(Step{key, hash});
         }
-        if (deepest) {
-            m_lastPathText.assign(path);
-            return key;
-        }
+        steps.push_back(Step{key, hash});
+        if (deepest) break;
         parent = key;
         start = slash + 1;
-        ++depth;
     }
+    // A path that stays in the trail's branch (below the same two names under the root, or
+    // beside the trail's own key) moves the trail on; one that leaves it takes the place of the
+    // trail used least recently.
+    std::size_t kept = 0;
+    while (kept < steps.size() && kept < from->steps.size() &&
+           steps[kept].key == from->steps[kept].key)
+        ++kept;
+    Trail* to = from;
+    if (kept < 3 && kept + 1 < from->steps.size()) {
+        to = &*std::min_element(m_trails.begin(), m_trails.end(),
+                                [](const Trail& a, const Trail& b) { return a.used < b.used; });
+    }
+    to->steps.swap(steps);
+    to->text.assign(path);
+    to->used = ++m_trailClock;
+    return key;
 }
 
 std::uint32_t RegistryTree::addKey(std::string_view name, std::uint32_t parent, std::uint64_t hash,
@@ -239,8 +263,8 @@ void RegistryTree::makeExplicit(std::uint32_t key) {
 }
 
 void RegistryTree::deleteKey(std::uint32_t key) {
-    m_lastPath.clear();
-    m_lastPathText.clear();
+    for (Trail& trail : m_trails)
+        trail = Trail{};
     std::vector<std::uint32_t> pending{key};
     while (!pending.empty()) {
         const std::uint32_t current = pending.back();

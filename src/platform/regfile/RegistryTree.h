@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -227,8 +228,15 @@ private:
     // Keys in the order they are written; an entry counts only where it is the key's orderSlot.
     std::vector<std::uint32_t> m_order;
     PathIndex m_index;  // key paths, compared without regard to case
-    std::vector<Step> m_lastPath;
-    std::string m_lastPathText;  // the path m_lastPath resolved
+    // A path resolved recently, and its steps.
+    struct Trail {
+        std::vector<Step> steps;
+        std::string text;
+        std::uint64_t used = 0;  // when it was last taken
+    };
+    std::array<Trail, 4> m_trails;
+    std::uint64_t m_trailClock = 0;
+    std::vector<Step> m_scratchSteps;
     std::string m_trailingDecor;
     std::unique_ptr<std::string> m_wholeText;  // the text a whole read took its values from
 
