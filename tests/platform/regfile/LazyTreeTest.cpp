@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <map>
 #include <random>
 #include <set>
 #include <string>
@@ -253,6 +255,76 @@ TEST(LazyTree, AgreesWithAFullReadOnEveryOperation) {
         ASSERT_EQ(RegistryTree::parseLazily(saved).serialize(), saved);
     }
     EXPECT_GT(lazyFiles, 200);  // most files take the lazy way
+}
+
+}  // namespace
+}  // namespace corvane
+
+namespace corvane {
+namespace {
+
+// Headers that jump between branches, in any spelling, each naming a key once: every key is
+// found by its path, holds its own value, has the parent its path gives and is spelled as first
+// written, and no other keys are made than the headers and the keys they imply. The model here
+// is a plain map of folded paths.
+TEST(LazyTree, HeadersJumpingBetweenBranchesFindTheirOwnKeys) {
+    static const char* const kNames[] = {"Software", "Classes", "CLSID", "{A1}",       "{a1}x",
+                                         "System",   "Class",   "0000",  "Caf\xC3\xA9"};
+    for (unsigned seed = 1; seed <= 60; ++seed) {
+        SCOPED_TRACE("seed " + std::to_string(seed));
+        std::mt19937 random(seed);
+        auto pick = [&](int n) { return static_cast<int>(random() % static_cast<unsigned>(n)); };
+        std::string file = "Windows Registry Editor Version 5.00\r\n";
+        std::map<std::string, std::string> spelled;  // folded path -> the key's path
+        std::set<std::string> headers;
+        for (int k = 0; k < 200; ++k) {
+            std::string path = pick(4) == 0 ? "HKEY_USERS" : "HKEY_LOCAL_MACHINE";
+            const int depth = 1 + pick(6);
+            for (int d = 0; d < depth; ++d) {
+                std::string name = kNames[pick(9)];
+                if (pick(3) == 0) name = codec::foldCase(name);
+                path += "\\" + name;
+            }
+            if (!headers.insert(codec::foldCase(path)).second) continue;
+            file += "\r\n[" + path + "]\r\n@=\"" + codec::foldCase(path) + "\"\r\n";
+            // Each key is spelled as its name was first written, below its parent's spelling.
+            std::string parent;
+            for (std::size_t start = 0; start <= path.size();) {
+                const std::size_t slash = std::min(path.find('\\', start), path.size());
+                const std::string name = path.substr(start, slash - start);
+                const std::string folded = codec::foldCase(path.substr(0, slash));
+                const auto it =
+                    spelled.emplace(folded, parent.empty() ? name : parent + "\\" + name);
+                parent = it.first->second;
+                start = slash + 1;
+            }
+        }
+        const std::function<RegistryTree(std::string)> readers[] = {
+            &RegistryTree::parse, &RegistryTree::parseWhole, [](std::string text) {
+                return RegistryTree::parseLazily(std::move(text), {7, 2});
+            }};
+        for (const auto& read : readers) {
+            const RegistryTree tree = read(file);
+            EXPECT_EQ(tree.liveKeyCount(), spelled.size());
+            for (const auto& [folded, path] : spelled) {
+                const std::uint32_t key = tree.findKey(path);
+                ASSERT_NE(key, RegistryTree::kNoKey) << path;
+                EXPECT_EQ(tree.keyPath(key), path);
+                EXPECT_EQ(tree.findKey(folded), key) << folded;
+                std::uint32_t type = 0;
+                const std::string* data = nullptr;
+                if (headers.count(folded) != 0) {
+                    ASSERT_TRUE(tree.value(key, "", type, data)) << path;
+                    EXPECT_EQ(*data, folded + std::string(1, '\0'));
+                } else {
+                    EXPECT_FALSE(tree.value(key, "", type, data)) << path;
+                }
+                for (const std::uint32_t child : tree.subkeys(key)) {
+                    EXPECT_EQ(tree.keyPath(child), path + "\\" + std::string(tree.keyName(child)));
+                }
+            }
+        }
+    }
 }
 
 }  // namespace
