@@ -107,17 +107,8 @@ std::string pathProblem(std::string_view path, CheckedPath* last) {
 // Where the name of a value line ends (just past its closing quote), or npos when it has none.
 std::size_t valueNameEnd(std::string_view body) {
     if (body.front() == '@') return 1;
-    std::size_t p = 1;
-    while (p < body.size()) {
-        const char c = body[p];
-        if (c == '\\' && p + 1 < body.size() && (body[p + 1] == '\\' || body[p + 1] == '"')) {
-            p += 2;
-            continue;
-        }
-        ++p;
-        if (c == '"') return p;
-    }
-    return std::string_view::npos;
+    const std::size_t quote = closingQuote(body, 1);
+    return quote == std::string_view::npos ? quote : quote + 1;
 }
 
 // Where the name of a value line ends (just past its closing quote) and its data begins.

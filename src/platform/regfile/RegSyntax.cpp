@@ -12,12 +12,8 @@ DataShape classifyData(std::string_view data) {
         return shape;
     }
     if (!data.empty() && data.front() == '"') {
-        std::size_t i = 1;
-        while (i < data.size() && data[i] != '"') {
-            if (data[i] == '\\' && i + 1 < data.size()) ++i;
-            ++i;
-        }
-        if (i >= data.size()) {
+        const std::size_t i = closingQuote(data, 1);
+        if (i == std::string_view::npos) {
             shape.error = "the text value has no closing quote";
         } else if (!trimRight(data.substr(i + 1)).empty()) {
             shape.error = "unexpected text after the closing quote";

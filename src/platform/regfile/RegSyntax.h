@@ -57,6 +57,18 @@ inline bool isHexDigit(char c) {
     return hexDigit(c) >= 0;
 }
 
+// Where the quote that ends quoted text is, from just after the opening quote: a quote after an
+// odd number of backslashes belongs to the text. npos when there is none.
+inline std::size_t closingQuote(std::string_view s, std::size_t from) {
+    for (std::size_t q = s.find('"', from); q != std::string_view::npos; q = s.find('"', q + 1)) {
+        std::size_t slashes = 0;
+        while (q - slashes > from && s[q - slashes - 1] == '\\')
+            ++slashes;
+        if (slashes % 2 == 0) return q;
+    }
+    return std::string_view::npos;
+}
+
 // Whether s begins with prefix, a lower-case ASCII word, in any letter case.
 inline bool startsWithFolded(std::string_view s, std::string_view prefix) {
     if (s.size() < prefix.size()) return false;
@@ -96,8 +108,11 @@ std::string scanHexBytes(std::string_view s, Put&& put) {
     const std::size_t n = s.size();
     while (true) {
         // Most of the data is "xx," steps.
-        while (n - i >= 3 && isHexDigit(s[i]) && isHexDigit(s[i + 1]) && s[i + 2] == ',') {
-            put(static_cast<char>(hexDigit(s[i]) * 16 + hexDigit(s[i + 1])));
+        while (n - i >= 3 && s[i + 2] == ',') {
+            const int high = hexDigit(s[i]);
+            const int low = hexDigit(s[i + 1]);
+            if ((high | low) < 0) break;
+            put(static_cast<char>(high * 16 + low));
             i += 3;
         }
         while (i < n && (isBlank(s[i]) || s[i] == '\r'))
@@ -155,7 +170,7 @@ inline const char* checkHexLine(std::string_view s, bool& continues) {
             ++p;
     };
     while (true) {
-        while (end - p >= 3 && isHexDigit(p[0]) && isHexDigit(p[1]) && p[2] == ',')
+        while (end - p >= 3 && p[2] == ',' && (hexDigit(p[0]) | hexDigit(p[1])) >= 0)
             p += 3;
         skipBlanks();
         if (p >= end) return nullptr;

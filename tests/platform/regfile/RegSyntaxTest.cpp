@@ -35,6 +35,29 @@ TEST(RegSyntax, QuotedTextLosesOnlyItsEscapes) {
     }
 }
 
+// The quote that ends quoted text is the first one after an even run of backslashes.
+TEST(RegSyntax, QuotedTextEndsAtItsOwnQuote) {
+    struct Case {
+        std::string text;
+        std::size_t quote;
+    };
+    const Case cases[] = {
+        {R"("")", 1},
+        {R"("abc"=1)", 4},
+        {R"("a\"b"=1)", 5},    // an escaped quote
+        {R"("a\\"=1)", 4},     // an escaped backslash, then the end
+        {R"("a\\\"b"=1)", 7},  // both
+        {R"("\x"=1)", 3},      // a backslash before a letter escapes nothing
+        {R"("a\")", std::string::npos},
+        {R"("abc)", std::string::npos},
+        {R"("\\\\\\")", 7},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        EXPECT_EQ(closingQuote(c.text, 1), c.quote);
+    }
+}
+
 TEST(RegSyntax, CommonPrefixesAreFoundAcrossWords) {
     const std::string path = "HKEY_LOCAL_MACHINE\\Software\\Classes\\CLSID\\{0000}";
     for (std::size_t cut = 0; cut <= path.size(); ++cut) {
