@@ -1,9 +1,9 @@
 #include "platform/regfile/BulkAllocator.h"
 
+#include <cstdint>
+
 #if defined(__linux__)
 #include <sys/mman.h>
-
-#include <cstdint>
 #endif
 
 namespace corvane::bulk {
@@ -42,6 +42,13 @@ void* allocate(std::size_t bytes) {
     return ::operator new(bytes);
 }
 
+std::size_t usableBytes(std::size_t bytes) noexcept {
+#if defined(__linux__)
+    if (bytes >= kLargeBytes && bytes <= SIZE_MAX - 2 * kHugePage) return mappedBytes(bytes);
+#endif
+    return bytes;
+}
+
 void deallocate(void* memory, std::size_t bytes) noexcept {
 #if defined(__linux__)
     if (bytes >= kLargeBytes) {
@@ -50,6 +57,31 @@ void deallocate(void* memory, std::size_t bytes) noexcept {
     }
 #endif
     ::operator delete(memory);
+}
+
+Arena::Arena(std::size_t bytes)
+    : m_begin(static_cast<char*>(allocate(usableBytes(bytes)))), m_size(usableBytes(bytes)) {}
+
+Arena::~Arena() {
+    deallocate(m_begin, m_size);
+}
+
+void* Arena::take(std::size_t bytes, std::size_t alignment) noexcept {
+    const std::size_t start = (m_used + alignment - 1) / alignment * alignment;
+    if (start > m_size || bytes > m_size - start) return nullptr;
+    m_used = start + bytes;
+    return m_begin + start;
+}
+
+bool Arena::owns(const void* memory) const noexcept {
+    const auto at = reinterpret_cast<std::uintptr_t>(memory);
+    const auto begin = reinterpret_cast<std::uintptr_t>(m_begin);
+    return at >= begin && at - begin < m_size;
+}
+
+void Arena::giveBack(void* memory, std::size_t bytes) noexcept {
+    char* const at = static_cast<char*>(memory);
+    if (at + bytes == m_begin + m_used) m_used = static_cast<std::size_t>(at - m_begin);
 }
 
 }  // namespace corvane::bulk

@@ -3,7 +3,6 @@
 #include <cstring>
 
 #include "platform/files/TextCodec.h"
-#include "platform/regfile/Prefault.h"
 
 namespace corvane {
 
@@ -59,26 +58,42 @@ std::uint64_t foldedHash(std::string_view text) {
     return asciiFoldedHash(codec::foldCase(text), ascii);
 }
 
-void PathIndex::reserve(std::size_t count) {
+namespace {
+
+std::size_t slotsFor(std::size_t count) {
     std::size_t slots = 16;
     while (slots < count * 2)
         slots *= 2;
+    return slots;
+}
+
+// Sixteen bits of filter for every entry the table is made for.
+std::size_t filterWordsFor(std::size_t slots) {
+    return slots / 8 < 8 ? 8 : slots / 8;
+}
+
+constexpr std::size_t kBatch = 1024;  // entries inserted before they are placed
+
+}  // namespace
+
+void PathIndex::reserve(std::size_t count) {
+    const std::size_t slots = slotsFor(count);
     if (slots > m_slots.size()) grow(slots, nullptr);
+    m_pending.reserve(kBatch);
+}
+
+std::size_t PathIndex::bytesFor(std::size_t count) {
+    const std::size_t slots = slotsFor(count);
+    return slots * sizeof(std::uint32_t) + filterWordsFor(slots) * sizeof(std::uint64_t) +
+           kBatch * sizeof(Pending);
 }
 
 void PathIndex::grow(std::size_t slots, const HashOf& hashOf) {
     settle();
-    std::vector<std::uint32_t> old = std::move(m_slots);
-    m_slots = std::vector<std::uint32_t>();
-    m_slots.reserve(slots);
-    prefault(m_slots.data(), slots * sizeof(std::uint32_t));
-    m_slots.assign(slots, kEmpty);
-    // Sixteen bits of filter for every entry the table is made for.
-    const std::size_t words = slots / 8 < 8 ? 8 : slots / 8;
-    m_filter = std::vector<std::uint64_t>();
-    m_filter.reserve(words);
-    prefault(m_filter.data(), words * sizeof(std::uint64_t));
-    m_filter.assign(words, 0);
+    Array<std::uint32_t> old = std::move(m_slots);
+    m_slots = Array<std::uint32_t>(slots, kEmpty, old.get_allocator());
+    const std::size_t words = filterWordsFor(slots);
+    m_filter = Array<std::uint64_t>(words, 0, m_filter.get_allocator());
     m_used = 0;
     for (const std::uint32_t value : old) {
         if (value == kEmpty || value == kErased) continue;
@@ -114,7 +129,7 @@ void PathIndex::insert(std::uint64_t hash, std::uint32_t value, const HashOf& ha
         grow(m_slots.empty() ? 16 : m_slots.size() * 2, hashOf);
     m_filter[filterWord(hash)] |= filterBits(hash);
     m_pending.push_back(Pending{hash, value});
-    if (m_pending.size() >= 1024) settle();
+    if (m_pending.size() >= kBatch) settle();
 }
 
 void PathIndex::erase(std::uint64_t hash, std::uint32_t value) {

@@ -5,6 +5,8 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/regfile/BulkAllocator.h"
+
 namespace corvane {
 
 // A hash of text that is the same for texts that differ only in letter case (the folding of
@@ -22,7 +24,13 @@ class PathIndex {
 public:
     static constexpr std::uint32_t kNone = UINT32_MAX;
 
+    PathIndex() = default;
+    explicit PathIndex(const BulkAllocator<std::uint32_t>& memory)
+        : m_slots(memory), m_pending(memory), m_filter(memory) {}
+
     void reserve(std::size_t count);
+    // The memory reserve takes for count entries.
+    static std::size_t bytesFor(std::size_t count);
 
     // False when no entry with this hash was inserted; true when one may have been.
     bool mayContain(std::uint64_t hash) const {
@@ -71,10 +79,13 @@ private:
     void place(std::uint64_t hash, std::uint32_t value) const;
     void settle() const;
 
-    mutable std::vector<std::uint32_t> m_slots;
-    mutable std::size_t m_used = 0;          // live and erased slots
-    mutable std::vector<Pending> m_pending;  // inserted, not yet placed
-    std::vector<std::uint64_t> m_filter;
+    template <typename T>
+    using Array = std::vector<T, BulkAllocator<T>>;
+
+    mutable Array<std::uint32_t> m_slots;
+    mutable std::size_t m_used = 0;    // live and erased slots
+    mutable Array<Pending> m_pending;  // inserted, not yet placed
+    Array<std::uint64_t> m_filter;
 };
 
 }  // namespace corvane

@@ -8,7 +8,6 @@
 
 #include "platform/WinTypes.h"
 #include "platform/files/TextCodec.h"
-#include "platform/regfile/Prefault.h"
 #include "platform/regfile/RegSyntax.h"
 #include "platform/regfile/RegistryTree.h"
 
@@ -512,16 +511,25 @@ RegistryTree RegistryTree::read(std::shared_ptr<const RegSource> source, LazyRea
     tree.m_cp1252 = encoding == RegFileEncoding::Ansi;
     tree.m_source = source;
     tree.m_cacheLimit = std::max<std::size_t>(how.keptKeys, 1);
-    const std::size_t keys = source->size() / 160;
+    // A key takes 150 to 250 bytes of an export. The arrays that grow with the keys share one
+    // stretch of memory sized for them: most of what reading a large file costs is the first touch
+    // of fresh memory, which then comes a few huge pages at a time.
+    const std::size_t keys = source->size() / 192;
+    const std::size_t bytes =
+        keys * (sizeof(Key) + 16 + 3 * sizeof(std::uint32_t)) + PathIndex::bytesFor(keys) + 4096;
+    if (bytes >= bulk::kLargeBytes) {
+        const BulkAllocator<Key> memory(std::make_shared<bulk::Arena>(bytes));
+        tree.m_keys = Array<Key>(memory);
+        tree.m_names = decltype(tree.m_names)(memory);
+        tree.m_order = Array<std::uint32_t>(memory);
+        tree.m_index = PathIndex(memory);
+        tree.m_childStart = Array<std::uint32_t>(memory);
+        tree.m_childList = Array<std::uint32_t>(memory);
+    }
     tree.m_keys.reserve(keys);
     tree.m_names.reserve(keys * 16);
     tree.m_order.reserve(keys);
     tree.m_index.reserve(keys);
-    // Most of what the index takes is the first touch of fresh memory, page by page; the pages
-    // the records will likely fill are made present at once.
-    prefault(tree.m_keys.data(), keys * sizeof(Key) * 4 / 5);
-    prefault(tree.m_names.data(), keys * 12);
-    prefault(tree.m_order.data(), keys * sizeof(std::uint32_t) * 4 / 5);
     auto readWhole = [&] {
         std::string text;
         if (!source->read(start, source->size(), text)) sourceChanged();

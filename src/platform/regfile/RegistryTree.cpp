@@ -121,11 +121,15 @@ std::span<const std::uint32_t> RegistryTree::subkeys(std::uint32_t key) const {
         for (std::size_t i = 1; i < m_childStart.size(); ++i)
             m_childStart[i] += m_childStart[i - 1];
         m_childList.resize(m_childStart.back());
-        std::vector<std::uint32_t> next(m_childStart.begin(), m_childStart.end() - 1);
+        // Each parent's start is its cursor while its subkeys are placed, and ends where the
+        // next parent's subkeys begin: afterwards the starts move back by one.
         for (std::uint32_t i = 0; i < m_keys.size(); ++i) {
             if (m_keys[i].alive() && m_keys[i].parent != kNoKey)
-                m_childList[next[m_keys[i].parent]++] = i;
+                m_childList[m_childStart[m_keys[i].parent]++] = i;
         }
+        for (std::size_t i = m_keys.size(); i > 0; --i)
+            m_childStart[i] = m_childStart[i - 1];
+        m_childStart[0] = 0;
         m_childrenBuilt = true;
     }
     return std::span<const std::uint32_t>(m_childList)

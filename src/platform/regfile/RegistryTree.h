@@ -222,11 +222,14 @@ private:
     RegFileVersion m_version;
     RegFileEncoding m_encoding;
     bool m_crlf = true;
-    std::vector<Key, BulkAllocator<Key>> m_keys;
+    template <typename T>
+    using Array = std::vector<T, BulkAllocator<T>>;
+
+    Array<Key> m_keys;
     // Every key's name, one after another.
     std::basic_string<char, std::char_traits<char>, BulkAllocator<char>> m_names;
     // Keys in the order they are written; an entry counts only where it is the key's orderSlot.
-    std::vector<std::uint32_t> m_order;
+    Array<std::uint32_t> m_order;
     PathIndex m_index;  // key paths, compared without regard to case
     // A path resolved recently, and its steps.
     struct Trail {
@@ -257,8 +260,8 @@ private:
     // Every key's subkeys, in the order they were made: those of key k are
     // m_childList[m_childStart[k] .. m_childStart[k + 1]), built when first asked for.
     mutable bool m_childrenBuilt = false;
-    mutable std::vector<std::uint32_t> m_childStart;
-    mutable std::vector<std::uint32_t> m_childList;
+    mutable Array<std::uint32_t> m_childStart;
+    mutable Array<std::uint32_t> m_childList;
 };
 
 }  // namespace corvane

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 namespace corvane {
@@ -48,6 +49,57 @@ TEST(BulkAllocator, AnArrayKeepsItsElementsAsItGrowsPastTheMappedSize) {
 TEST(BulkAllocator, ASizeBeyondMemoryIsRefused) {
     BulkAllocator<std::uint64_t> allocator;
     EXPECT_THROW(static_cast<void>(allocator.allocate(SIZE_MAX / 4)), std::bad_alloc);
+}
+
+}  // namespace
+}  // namespace corvane
+
+namespace corvane {
+namespace {
+
+// Arrays that share an arena keep their elements apart, and go on growing once it is used up;
+// whichever array goes last, the arena's memory stays valid until then.
+TEST(BulkArena, ArraysSharingAnArenaKeepTheirOwnElements) {
+    using Numbers = std::vector<std::uint32_t, BulkAllocator<std::uint32_t>>;
+    std::vector<Numbers> arrays;
+    {
+        const BulkAllocator<std::uint32_t> memory(std::make_shared<bulk::Arena>(64 * 1024));
+        for (int a = 0; a < 5; ++a)
+            arrays.emplace_back(memory);
+    }
+    // Grown in turns, so that each outgrows its place in the arena and the arena runs out.
+    for (std::uint32_t i = 0; i < 20000; ++i) {
+        for (std::size_t a = 0; a < arrays.size(); ++a)
+            arrays[a].push_back(i * 10 + static_cast<std::uint32_t>(a));
+    }
+    Numbers moved = std::move(arrays[2]);
+    arrays[2] = Numbers(arrays[0].get_allocator());
+    arrays[3] = arrays[1];
+    for (std::uint32_t i = 0; i < 20000; ++i) {
+        ASSERT_EQ(arrays[0][i], i * 10);
+        ASSERT_EQ(arrays[1][i], i * 10 + 1);
+        ASSERT_EQ(moved[i], i * 10 + 2);
+        ASSERT_EQ(arrays[3][i], i * 10 + 1);
+        ASSERT_EQ(arrays[4][i], i * 10 + 4);
+    }
+    arrays.clear();
+    EXPECT_EQ(moved.back(), 199992u);
+}
+
+TEST(BulkArena, MemoryGivenBackLastIsTakenAgain) {
+    bulk::Arena arena(4096);
+    void* first = arena.take(100, 8);
+    void* second = arena.take(100, 8);
+    ASSERT_NE(first, nullptr);
+    ASSERT_NE(second, nullptr);
+    EXPECT_TRUE(arena.owns(second));
+    arena.giveBack(second, 100);
+    EXPECT_EQ(arena.take(200, 8), second);
+    arena.giveBack(first, 100);  // not the last: stays taken
+    EXPECT_NE(arena.take(8, 8), first);
+    EXPECT_EQ(arena.take(8192, 8), nullptr);
+    int elsewhere = 0;
+    EXPECT_FALSE(arena.owns(&elsewhere));
 }
 
 }  // namespace

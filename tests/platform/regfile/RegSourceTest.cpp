@@ -76,6 +76,39 @@ TEST(RegSource, ATreeOverAFileAnswersAsOneOverItsBytes) {
     EXPECT_EQ(lazy.serialize(), bytes);
 }
 
+// An export of megabytes, whose index takes memory of its own, answers as a whole read, and
+// goes on taking keys past what was made ready for it.
+TEST(RegSource, AnExportOfMegabytesAnswersAsAWholeRead) {
+    test::TempDir dir;
+    const std::string path = dir.file("registry.reg");
+    const std::string bytes = bigExport(24000);
+    ASSERT_GT(bytes.size(), 3000000u);
+    test::writeFile(path, bytes);
+    RegistryTree lazy = RegistryTree::parseLazily(openSource(path));
+    const RegistryTree whole = RegistryTree::parseWhole(bytes);
+    const std::string parent = codec::cp1252ToUtf8(
+        "HKEY_LOCAL_MACHINE\\Software\\Gr\xFC\xDF"
+        "e");
+    ASSERT_EQ(lazy.subkeys(lazy.findKey(parent)).size(), 24000u);
+    for (int k = 0; k < 24000; k += 997) {
+        const std::string key = parent + "\\Key" + std::to_string(k);
+        for (const char* name : {"Name", "Data"})
+            ASSERT_EQ(dataOf(lazy, key, name), dataOf(whole, key, name)) << key << " " << name;
+    }
+    EXPECT_EQ(lazy.serialize(), bytes);
+    for (int k = 0; k < 30000; ++k) {
+        ASSERT_EQ(
+            lazy.apply(
+                {RegChange::Kind::CreateKey, parent + "\\New" + std::to_string(k), {}, 0, {}}),
+            0);
+    }
+    EXPECT_EQ(lazy.subkeys(lazy.findKey(parent)).size(), 54000u);
+    for (int k = 0; k < 30000; k += 101)
+        EXPECT_NE(lazy.findKey(parent + "\\new" + std::to_string(k)), RegistryTree::kNoKey);
+    EXPECT_EQ(dataOf(lazy, parent + "\\Key23999", "Name"),
+              dataOf(whole, parent + "\\Key23999", "Name"));
+}
+
 TEST(RegSource, AFileWrittenInPlaceIsReadAgainBeforeItIsUsed) {
     test::TempDir dir;
     const std::string path = dir.file("registry.reg");
