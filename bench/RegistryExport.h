@@ -1,42 +1,69 @@
 #pragma once
 
+#include <algorithm>
+#include <cctype>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <random>
 #include <string>
+#include <string_view>
+#include <vector>
 
 // Makes the kind of registry export a whole Windows 98 machine gives: tens of thousands of keys,
 // most with a few values (class registrations, services, hardware, settings), long binary
 // values wrapped over several lines, strings with escaped backslashes and quotes, a few
-// Windows-1252 letters, every key with its own header, as regedit writes them.
+// Windows-1252 letters, every key with its own header, in tree order, as regedit writes them.
 namespace corvane::bench {
 
 class RegistryExport {
 public:
     explicit RegistryExport(unsigned seed = 98) : m_random(seed) {}
 
-    // Appends keys to text until it is about targetBytes long; returns the number of keys.
+    // Appends keys to text until it is about targetBytes long; returns the number of keys. The
+    // keys are made a few of each kind in turn and written in tree order, as regedit writes an
+    // export: every key followed by its subkeys, name by name.
     std::size_t appendTo(std::string& text, std::size_t targetBytes) {
         std::size_t keys = 0;
-        for (std::size_t i = 0; text.size() < targetBytes; ++i) {
+        std::string made;
+        made.reserve(targetBytes > text.size() ? targetBytes - text.size() + 4096 : 4096);
+        for (std::size_t i = 0; text.size() + made.size() < targetBytes; ++i) {
             switch (i % 8) {
                 case 0:
                 case 1:
                 case 2:
-                    keys += classRegistration(text, i);
+                    keys += classRegistration(made, i);
                     break;
                 case 3:
-                    keys += hardwareKey(text, i);
+                    keys += hardwareKey(made, i);
                     break;
                 case 4:
-                    keys += settingsKey(text, i);
+                    keys += settingsKey(made, i);
                     break;
                 default:
-                    keys += fileAssociation(text, i);
+                    keys += fileAssociation(made, i);
                     break;
             }
         }
+        // Where each key's text begins (with the blank line before its header), sorted by path.
+        std::vector<std::size_t> starts;
+        for (std::size_t at = made.find("\r\n["); at != std::string::npos;
+             at = made.find("\r\n[", at + 3))
+            starts.push_back(at);
+        starts.push_back(made.size());
+        std::vector<std::size_t> order(starts.size() - 1);
+        for (std::size_t k = 0; k < order.size(); ++k)
+            order[k] = k;
+        const std::string_view all(made);
+        auto pathOf = [&](std::size_t k) {
+            const std::size_t begin = starts[k] + 3;
+            return all.substr(begin, all.find(']', begin) - begin);
+        };
+        std::sort(order.begin(), order.end(),
+                  [&](std::size_t a, std::size_t b) { return treeOrder(pathOf(a), pathOf(b)); });
+        text.reserve(text.size() + made.size());
+        for (const std::size_t k : order)
+            text.append(all.substr(starts[k], starts[k + 1] - starts[k]));
         return keys;
     }
 
@@ -50,6 +77,18 @@ public:
     }
 
 private:
+    // Whether path a comes before path b in a tree written depth first: name by name, letters
+    // compared without regard to case.
+    static bool treeOrder(std::string_view a, std::string_view b) {
+        auto rank = [](char c) {
+            // A key's subkeys come before its siblings whose names merely begin alike.
+            if (c == '\\') return 0;
+            return std::tolower(static_cast<unsigned char>(c)) + 1;
+        };
+        return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(),
+                                            [&](char x, char y) { return rank(x) < rank(y); });
+    }
+
     static void header(std::string& text, const std::string& path) {
         text += "\r\n[" + path + "]\r\n";
     }
