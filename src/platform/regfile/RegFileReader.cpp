@@ -15,11 +15,8 @@ namespace corvane {
 
 using namespace regsyntax;
 
-namespace {
-
-// A file that the index can't describe key by key (it deletes keys, or names a key twice): it is
-// read whole instead.
-struct NeedsFullRead {};
+// Outside the unnamed namespace: the reader of a file keeps one.
+namespace regpath {
 
 // A header's path as far as it was checked: the path, and where each of its names ends (the
 // root's first).
@@ -27,6 +24,16 @@ struct CheckedPath {
     std::string path;
     std::vector<std::uint32_t> nameEnds;
 };
+
+}  // namespace regpath
+
+using regpath::CheckedPath;
+
+namespace {
+
+// A file that the index can't describe key by key (it deletes keys, or names a key twice): it is
+// read whole instead.
+struct NeedsFullRead {};
 
 // Why a key path from a header can't be a key, or empty. Given the path of the header checked
 // before, the names the two share are not checked again: the headers of an export mostly differ
