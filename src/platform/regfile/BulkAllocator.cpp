@@ -49,7 +49,7 @@ std::size_t usableBytes(std::size_t bytes) noexcept {
     return bytes;
 }
 
-void deallocate(void* memory, std::size_t bytes) noexcept {
+void deallocate(void* memory, [[maybe_unused]] std::size_t bytes) noexcept {
 #if defined(__linux__)
     if (bytes >= kLargeBytes) {
         ::munmap(memory, mappedBytes(bytes));
