@@ -61,6 +61,9 @@ struct BulkAllocator {
 
     BulkAllocator() noexcept = default;
     explicit BulkAllocator(std::shared_ptr<bulk::Arena> from) noexcept : arena(std::move(from)) {}
+    // Copied, never emptied, when moved: an allocator stays what it was.
+    BulkAllocator(const BulkAllocator&) noexcept = default;
+    BulkAllocator& operator=(const BulkAllocator&) noexcept = default;
     template <typename U>
     BulkAllocator(const BulkAllocator<U>& other) noexcept : arena(other.arena) {}
 

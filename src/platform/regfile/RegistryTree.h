@@ -89,7 +89,7 @@ public:
     // the reason.
     static RegistryTree parse(std::string fileBytes);
     // Reads a whole export line by line into keys and values, as a file that deletes keys or
-    // names a key twice is read; nothing of the text is kept but what the values hold, and a save
+    // names a key twice is read; the text is kept in memory, where the values lie, and a save
     // writes every key from its values. What the tree answers is the same as after parse.
     static RegistryTree parseWhole(std::string fileBytes);
     // Reads the keys of an export and checks every line, as parse does, but reads a key's values

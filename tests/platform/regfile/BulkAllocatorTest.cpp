@@ -72,6 +72,11 @@ TEST(BulkArena, ArraysSharingAnArenaKeepTheirOwnElements) {
         for (std::size_t a = 0; a < arrays.size(); ++a)
             arrays[a].push_back(i * 10 + static_cast<std::uint32_t>(a));
     }
+    // An allocator moved from stays what it was.
+    BulkAllocator<std::uint32_t> source = arrays[4].get_allocator();
+    const BulkAllocator<std::uint32_t> taken = std::move(source);
+    EXPECT_TRUE(source == taken);
+    EXPECT_TRUE(source.arena != nullptr);
     Numbers moved = std::move(arrays[2]);
     arrays[2] = Numbers(arrays[0].get_allocator());
     arrays[3] = arrays[1];
