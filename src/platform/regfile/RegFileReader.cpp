@@ -37,10 +37,9 @@ struct NeedsFullRead {};
 
 // Why a key path from a header can't be a key, or empty. Given the path of the header checked
 // before, the names the two share are not checked again: the headers of an export mostly differ
-// from the one before only in their last name.
-std::string pathProblem(std::string_view path, CheckedPath* last = nullptr);
-
-std::string pathProblemOf(std::string_view path, CheckedPath* last) {
+// from the one before only in their last name. After a problem, last no longer describes a path
+// (a file with a bad header is read no further).
+std::string pathProblem(std::string_view path, CheckedPath* last = nullptr) {
     std::size_t kept = 0;  // names known good
     if (last != nullptr) {
         const std::size_t same = commonPrefixLength(path, last->path);
@@ -102,12 +101,6 @@ std::string pathProblemOf(std::string_view path, CheckedPath* last) {
             return "the key is nested deeper than " + std::to_string(RegistryTree::kMaxKeyDepth) +
                    " levels";
     }
-}
-
-std::string pathProblem(std::string_view path, CheckedPath* last) {
-    std::string problem = pathProblemOf(path, last);
-    if (!problem.empty() && last != nullptr) *last = CheckedPath{};
-    return problem;
 }
 
 // Where the name of a value line ends (just past its closing quote), or npos when it has none.

@@ -35,6 +35,14 @@ std::string bigExport(int keys) {
     return text;
 }
 
+// The path of key k of bigExport, in UTF-8.
+std::string bigKey(int k) {
+    return codec::cp1252ToUtf8(
+               "HKEY_LOCAL_MACHINE\\Software\\Gr\xFC\xDF"
+               "e\\Key") +
+           std::to_string(k);
+}
+
 std::shared_ptr<const RegSource> openSource(const std::string& path) {
     std::shared_ptr<const RegSource> source;
     FileIdentity identity;
@@ -66,10 +74,7 @@ TEST(RegSource, ATreeOverAFileAnswersAsOneOverItsBytes) {
     for (int k = 0; k < 3000; k += 11)
         order.push_back(k);
     for (const int k : order) {
-        const std::string key = codec::cp1252ToUtf8(
-                                    "HKEY_LOCAL_MACHINE\\Software\\Gr\xFC\xDF"
-                                    "e\\Key") +
-                                std::to_string(k);
+        const std::string key = bigKey(k);
         for (const char* name : {"Name", "Data"})
             ASSERT_EQ(dataOf(lazy, key, name), dataOf(whole, key, name)) << key << " " << name;
     }
@@ -91,7 +96,7 @@ TEST(RegSource, AnExportOfMegabytesAnswersAsAWholeRead) {
         "e");
     ASSERT_EQ(lazy.subkeys(lazy.findKey(parent)).size(), 24000u);
     for (int k = 0; k < 24000; k += 997) {
-        const std::string key = parent + "\\Key" + std::to_string(k);
+        const std::string key = bigKey(k);
         for (const char* name : {"Name", "Data"})
             ASSERT_EQ(dataOf(lazy, key, name), dataOf(whole, key, name)) << key << " " << name;
     }
@@ -105,8 +110,7 @@ TEST(RegSource, AnExportOfMegabytesAnswersAsAWholeRead) {
     EXPECT_EQ(lazy.subkeys(lazy.findKey(parent)).size(), 54000u);
     for (int k = 0; k < 30000; k += 101)
         EXPECT_NE(lazy.findKey(parent + "\\new" + std::to_string(k)), RegistryTree::kNoKey);
-    EXPECT_EQ(dataOf(lazy, parent + "\\Key23999", "Name"),
-              dataOf(whole, parent + "\\Key23999", "Name"));
+    EXPECT_EQ(dataOf(lazy, bigKey(23999), "Name"), dataOf(whole, bigKey(23999), "Name"));
 }
 
 TEST(RegSource, AFileWrittenInPlaceIsReadAgainBeforeItIsUsed) {
@@ -149,10 +153,7 @@ TEST(RegSource, AFileWrittenInPlaceUnderAnOpenTreeIsNeverTakenForTheOneRead) {
     const RegistryTree tree = RegistryTree::parseLazily(openSource(path));
     test::writeFile(path, bigExport(3001));
     // A key far from the start, whose text was never read before.
-    const std::string key =
-        "HKEY_LOCAL_MACHINE\\Software\\Gr\xC3\xBC\xC3\x9F"
-        "e\\Key2900";
-    EXPECT_EQ(dataOf(tree, key, "Name"), "<none>");
+    EXPECT_EQ(dataOf(tree, bigKey(2900), "Name"), "<none>");
     EXPECT_TRUE(tree.sourceLost());
     const std::string error = tree.write([](std::string_view) { return true; });
     EXPECT_NE(error.find("changed"), std::string::npos) << error;
